@@ -1,0 +1,36 @@
+#include "app/PointerFeedback.h"
+
+#include "app/ResourceLoader.h"
+#include "engine/Trainer.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace quizzolo {
+
+namespace {
+constexpr int openHand = 101;
+constexpr int closedHand = 102;
+} // namespace
+
+std::vector<QWidget *> pointerControls(const Controls &c)
+{
+    return {c.Command1, c.Command2, c.Command3, c.command4, c.Command5, c.fine, c.Label7, c.Label8};
+}
+
+void pointerPressed(Trainer &, QWidget *control)
+{
+    control->setCursor(loadCursor(closedHand));
+}
+
+void pointerMoved(Trainer &t, QWidget *control)
+{
+    const bool pushButton = qobject_cast<QPushButton *>(control) != nullptr;
+    // Pointing at the prompt must not pull the focus away from the answer box.
+    const bool promptDuringQuestion = control == t.ui.Command2 && t.stato.cacciaInCorso;
+    if (pushButton && !promptDuringQuestion)
+        control->setFocus();
+    control->setCursor(loadCursor(openHand));
+}
+
+} // namespace quizzolo

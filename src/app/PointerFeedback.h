@@ -1,0 +1,21 @@
+#pragma once
+
+#include "engine/Controls.h"
+
+#include <vector>
+
+namespace quizzolo {
+
+struct Trainer;
+
+// The six push buttons and the two link labels that show the hand pointers.
+std::vector<QWidget *> pointerControls(const Controls &c);
+
+// Any mouse button pressed on one of them: the closed hand.
+void pointerPressed(Trainer &t, QWidget *control);
+
+// The pointer moving over one of them: a push button takes the focus (the prompt
+// button not while a hunt question waits for its answer), then the open hand.
+void pointerMoved(Trainer &t, QWidget *control);
+
+} // namespace quizzolo

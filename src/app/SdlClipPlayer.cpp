@@ -1,0 +1,209 @@
+#include "app/SdlClipPlayer.h"
+
+#include <QFile>
+#include <SDL.h>
+#include <cstdio>
+#include <fcntl.h>
+#include <map>
+#include <unistd.h>
+#include <vector>
+
+namespace quizzolo {
+
+namespace {
+
+using Samples = std::vector<Uint8>;
+
+// ALSA prints a screenful when there is no sound card; one line of our own says it.
+class QuietStderr {
+public:
+    QuietStderr()
+    {
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        const int null = open("/dev/null", O_WRONLY);
+        if (saved_ >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~QuietStderr()
+    {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            dup2(saved_, STDERR_FILENO);
+            close(saved_);
+        }
+    }
+    QuietStderr(const QuietStderr &) = delete;
+    QuietStderr &operator=(const QuietStderr &) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+SDL_AudioDeviceID openDevice(SDL_AudioSpec &obtained)
+{
+    SDL_AudioSpec wanted{};
+    wanted.freq = 22050;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = 256; // ~12 ms: a short way from play() to the ear
+    wanted.callback = nullptr; // queued audio
+    return SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+}
+
+} // namespace
+
+struct SdlClipPlayer::Impl {
+    SDL_AudioDeviceID device = 0;
+    SDL_AudioSpec spec{};
+    QString driver;
+    std::map<QString, Samples> cache;
+    Samples beep;
+
+    bool open()
+    {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        bool initialised = false;
+        {
+            QuietStderr quiet;
+            initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+            if (initialised)
+                device = openDevice(spec);
+        }
+        if (device == 0) {
+            // No usable sound card: go on silently, with the same pacing.
+            if (initialised) {
+                SDL_AudioQuit(); // swap the driver, the subsystem stays up
+                if (SDL_AudioInit("dummy") == 0)
+                    device = openDevice(spec);
+            } else {
+                SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+                if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
+                    device = openDevice(spec);
+            }
+            if (device != 0)
+                std::fprintf(stderr, "quizzolo: nessuna scheda audio utilizzabile, si continua senza suono\n");
+        }
+        if (device == 0) {
+            std::fprintf(stderr, "quizzolo: audio non disponibile (%s)\n", SDL_GetError());
+            return false;
+        }
+        driver = QString::fromUtf8(SDL_GetCurrentAudioDriver());
+        return true;
+    }
+
+    // Loads a WAV and converts it to the device format in one go, so nothing of the
+    // clip's end is lost to resampling.
+    bool convert(SDL_RWops *source, Samples &out)
+    {
+        SDL_AudioSpec wav{};
+        Uint8 *buffer = nullptr;
+        Uint32 length = 0;
+        if (!SDL_LoadWAV_RW(source, 1, &wav, &buffer, &length))
+            return false;
+        SDL_AudioCVT cvt{};
+        const int built = SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, spec.format,
+                                            spec.channels, spec.freq);
+        bool ok = built >= 0;
+        if (ok) {
+            out.assign(static_cast<std::size_t>(length) * static_cast<std::size_t>(cvt.len_mult), 0);
+            std::copy(buffer, buffer + length, out.begin());
+            cvt.len = static_cast<int>(length);
+            cvt.buf = out.data();
+            ok = built == 0 || SDL_ConvertAudio(&cvt) == 0;
+            out.resize(built == 0 ? length : static_cast<std::size_t>(cvt.len_cvt));
+        }
+        SDL_FreeWAV(buffer);
+        return ok;
+    }
+
+    const Samples *clip(const QString &path)
+    {
+        if (auto it = cache.find(path); it != cache.end())
+            return &it->second;
+        Samples samples;
+        SDL_RWops *file = SDL_RWFromFile(path.toLocal8Bit().constData(), "rb");
+        if (!file || !convert(file, samples))
+            return nullptr; // not cached: a clip put in place later is found then
+        return &cache.emplace(path, std::move(samples)).first->second;
+    }
+
+    const Samples *defaultBeep()
+    {
+        if (beep.empty()) {
+            QFile f(QStringLiteral(":/sounds/default_beep.wav"));
+            if (!f.open(QIODevice::ReadOnly))
+                return nullptr;
+            const QByteArray bytes = f.readAll();
+            if (!convert(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), beep))
+                return nullptr;
+        }
+        return &beep;
+    }
+
+    double secondsOf(Uint32 bytes) const
+    {
+        const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+        return static_cast<double>(bytes) / frameBytes / spec.freq;
+    }
+
+    void waitForEnd()
+    {
+        // Sleep most of the remaining time, then poll briefly: cheap and still punctual.
+        for (;;) {
+            const Uint32 queued = SDL_GetQueuedAudioSize(device);
+            if (queued == 0)
+                break;
+            const double left = secondsOf(queued);
+            SDL_Delay(left > 0.02 ? static_cast<Uint32>((left - 0.01) * 1000) : 1);
+        }
+        // The last chunk is still in the device's buffer.
+        SDL_Delay(static_cast<Uint32>(1000.0 * spec.samples / spec.freq + 1));
+    }
+};
+
+SdlClipPlayer::SdlClipPlayer() : d(std::make_unique<Impl>())
+{
+    d->open();
+}
+
+SdlClipPlayer::~SdlClipPlayer()
+{
+    if (d->device != 0)
+        SDL_CloseAudioDevice(d->device);
+    if (SDL_WasInit(SDL_INIT_AUDIO))
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlClipPlayer::play(const QString &path, PlayMode mode)
+{
+    if (d->device == 0)
+        return;
+    const Samples *samples = d->clip(path);
+    if (!samples)
+        samples = d->defaultBeep();
+    SDL_ClearQueuedAudio(d->device); // a new clip cuts off the one still playing
+    if (!samples || samples->empty())
+        return;
+    SDL_QueueAudio(d->device, samples->data(), static_cast<Uint32>(samples->size()));
+    SDL_PauseAudioDevice(d->device, 0);
+    if (mode == PlayMode::Sync)
+        d->waitForEnd();
+}
+
+void SdlClipPlayer::silence()
+{
+    if (d->device == 0)
+        return;
+    SDL_ClearQueuedAudio(d->device);
+    SDL_PauseAudioDevice(d->device, 1);
+}
+
+QString SdlClipPlayer::driverName() const
+{
+    return d->driver;
+}
+
+} // namespace quizzolo

@@ -1,0 +1,259 @@
+#include "app/TabellaLayout.h"
+
+#include "app/Widgets.h"
+#include "engine/Texts.h"
+#include "engine/Timer1Control.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QStyleFactory>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <vector>
+
+namespace quizzolo {
+
+int twipsToPixels(int twips)
+{
+    return qRound(twips / 15.0);
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+}
+
+void installArialSubstitute()
+{
+    // Liberation Sans has Arial's metrics, so captions wrap as designed.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+void prepareApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quizzolo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUIZZOLO_VERSION));
+    // Fusion honours the coloured button faces on every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installArialSubstitute();
+}
+
+QFont designFont(double pointSize, bool bold, bool underline)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(pointSize);
+    f.setWeight(bold ? QFont::Bold : QFont::Normal);
+    f.setUnderline(underline);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    return f;
+}
+
+Credits credits()
+{
+    Credits c;
+    c.author = QStringLiteral(QUIZZOLO_AUTHOR_NAME);
+    c.email = QStringLiteral(QUIZZOLO_AUTHOR_EMAIL);
+    c.web = QStringLiteral(QUIZZOLO_WEB_ADDRESS);
+    // The name never breaks, so it starts the third line under its link.
+    QString unbreakable = c.author;
+    unbreakable.replace(QLatin1Char(' '), QChar(0x00A0));
+    c.sentence = QStringLiteral("Quizzolo è una creazione di %1 per %2, la rete delle scuole italiane.")
+                     .arg(unbreakable, c.web);
+    return c;
+}
+
+namespace {
+
+void setColors(QWidget *w, const QColor &background, const QColor &text = QColor())
+{
+    QPalette p = w->palette();
+    if (background.isValid()) {
+        p.setColor(QPalette::Window, background);
+        p.setColor(QPalette::Button, background);
+        p.setColor(QPalette::Base, background);
+        w->setAutoFillBackground(true);
+    }
+    if (text.isValid()) {
+        p.setColor(QPalette::WindowText, text);
+        p.setColor(QPalette::ButtonText, text);
+        p.setColor(QPalette::Text, text);
+    }
+    w->setPalette(p);
+}
+
+QColor faceColor() { return QPalette().color(QPalette::Button); }
+QColor buttonTextColor() { return QPalette().color(QPalette::ButtonText); }
+QColor windowTextColor() { return QPalette().color(QPalette::WindowText); }
+
+QWidget *panel(QWidget *parent, QRect r, const QColor &background)
+{
+    auto *w = new QWidget(parent);
+    w->setGeometry(r);
+    setColors(w, background);
+    return w;
+}
+
+QLabel *label(QWidget *parent, const QString &text, QRect r, const QFont &font, Qt::Alignment align,
+              const QColor &background, const QColor &text_color)
+{
+    auto *l = new QLabel(text, parent);
+    l->setGeometry(r);
+    l->setFont(font);
+    l->setWordWrap(true);
+    l->setAlignment(align);
+    setColors(l, background, text_color); // opaque: paints its whole rectangle
+    return l;
+}
+
+CaptionButton *button(QWidget *parent, const QString &caption, QRect r)
+{
+    auto *b = new CaptionButton(caption, parent);
+    b->setGeometry(r);
+    b->setFont(designFont(18, true));
+    b->setAutoDefault(true); // ENTER presses the focused button, not only SPACE
+    return b;
+}
+
+QLabel *picture(QWidget *parent, QRect r)
+{
+    auto *l = new QLabel(parent);
+    l->setGeometry(r);
+    l->setScaledContents(true);
+    l->setVisible(false);
+    return l;
+}
+
+// Earlier in the list means above: raise from the last to the first.
+void stack(const std::vector<QWidget *> &topToBottom)
+{
+    for (auto it = topToBottom.rbegin(); it != topToBottom.rend(); ++it)
+        (*it)->raise();
+}
+
+} // namespace
+
+Controls buildControls(QWidget *window)
+{
+    Controls c;
+    c.tabella = window;
+    const QColor green(0, 255, 0);
+
+    c.Timer1 = new Timer1Control(window);
+
+    c.FrameRitardo = new QGroupBox(texts::ritardoIniziale, window);
+    c.FrameRitardo->setGeometry(twipsRect(7875, 3180, 3855, 1140));
+    c.FrameRitardo->setFont(designFont(18, true));
+    c.FrameRitardo->setAutoFillBackground(true);
+    c.FrameRitardo->setVisible(false);
+
+    c.variaRitardo = new QScrollBar(Qt::Horizontal, c.FrameRitardo);
+    c.variaRitardo->setGeometry(twipsRect(165, 450, 3480, 255));
+    c.variaRitardo->setRange(500, 5000);
+    c.variaRitardo->setSingleStep(500);
+    c.variaRitardo->setPageStep(500);
+    c.variaRitardo->setValue(1000);
+    c.variaRitardo->setTracking(false); // a drag reports its value when it ends
+    c.variaRitardo->setFocusPolicy(Qt::StrongFocus);
+
+    const QColor lightGrey(224, 224, 224);
+    c.Label5 = label(c.FrameRitardo, QStringLiteral("MAX"), twipsRect(3120, 765, 540, 270), designFont(12, true),
+                     Qt::AlignHCenter | Qt::AlignTop, lightGrey, windowTextColor());
+    c.Label4 = label(c.FrameRitardo, QStringLiteral("MIN"), twipsRect(165, 735, 570, 270), designFont(12, true),
+                     Qt::AlignHCenter | Qt::AlignTop, lightGrey, windowTextColor());
+
+    c.Frame3 = panel(window, twipsRect(1695, 4635, 10300, 4395), QColor(0, 0, 255));
+    c.fine = button(c.Frame3, texts::stop, twipsRect(8610, 3180, 1605, 1110));
+    c.command4 = button(c.Frame3, texts::conRisultato, twipsRect(210, 1725, 4575, 1110));
+    c.Command3 = button(c.Frame3, texts::senzaRisultato, twipsRect(240, 210, 4575, 1110));
+    c.Command5 = button(c.Frame3, texts::caccia, twipsRect(225, 3150, 4575, 1110));
+    c.Image3 = picture(c.Frame3, twipsRect(7725, 735, 2010, 2010));
+    c.Image2 = picture(c.Frame3, twipsRect(5640, 105, 1995, 2010));
+    c.Image1 = picture(c.Frame3, twipsRect(5100, 2175, 2010, 2010));
+
+    c.Frame2 = panel(window, twipsRect(1920, 225, 9810, 2685), faceColor());
+    c.Text1 = new QLineEdit(c.Frame2);
+    c.Text1->setGeometry(twipsRect(6960, 255, 2670, 2250));
+    c.Text1->setFont(designFont(99.75, true));
+    c.Text1->setAlignment(Qt::AlignCenter);
+    c.Text1->setMaxLength(2); // also bounds what is pasted
+    setColors(c.Text1, Qt::white, windowTextColor());
+    const QColor yellow(255, 255, 128);
+    c.Label1 = label(c.Frame2, QString(), twipsRect(120, 240, 2370, 2250), designFont(99.75, true),
+                     Qt::AlignHCenter | Qt::AlignTop, yellow, buttonTextColor());
+    c.Label2 = label(c.Frame2, QString(), twipsRect(3540, 255, 2370, 2250), designFont(99.75, true),
+                     Qt::AlignHCenter | Qt::AlignTop, yellow, buttonTextColor());
+    for (QLabel *factor : {c.Label1, c.Label2}) {
+        factor->setFrameShape(QFrame::Box);
+        factor->setLineWidth(1);
+        factor->setWordWrap(false);
+    }
+    const auto pt = [](int x, int y) { return QPoint(twipsToPixels(x), twipsToPixels(y)); };
+    c.lines[0] = new LineWidget(pt(2655, 1635), pt(3360, 2340), 5, c.Frame2);
+    c.lines[1] = new LineWidget(pt(3360, 1620), pt(2670, 2325), 5, c.Frame2);
+    c.lines[2] = new LineWidget(pt(6090, 1785), pt(6810, 1785), 5, c.Frame2);
+    c.lines[3] = new LineWidget(pt(6090, 2145), pt(6810, 2145), 5, c.Frame2);
+
+    const QColor orange(255, 192, 128);
+    c.Frame1 = panel(window, twipsRect(0, 0, 1695, 9000), orange);
+    static constexpr int optionTops[10] = {990, 1586, 2182, 2778, 3374, 3970, 4566, 5162, 5758, 6360};
+    auto *group = new QButtonGroup(window);
+    group->setObjectName(QStringLiteral("Sel_Quizzolo"));
+    for (int i = 9; i >= 0; --i) {
+        const QString caption = i == 0 ? texts::tutte : QStringLiteral("  %1").arg(i);
+        auto *option = new QRadioButton(caption, c.Frame1);
+        option->setGeometry(twipsRect(255, optionTops[i], 1200, 435));
+        option->setFont(designFont(18, true));
+        setColors(option, orange, buttonTextColor());
+        group->addButton(option, i);
+        c.Sel_Quizzolo[static_cast<std::size_t>(i)] = option;
+    }
+    const Credits cr = credits();
+    const QColor linkBlue(0, 0, 192);
+    c.Label8 = label(c.Frame1, cr.web, twipsRect(45, 7695, 1455, 240), designFont(9.75, false, true),
+                     Qt::AlignLeft | Qt::AlignTop, faceColor(), linkBlue);
+    c.Label7 = label(c.Frame1, cr.author, twipsRect(45, 7440, 1125, 240), designFont(9.75, false, true),
+                     Qt::AlignLeft | Qt::AlignTop, faceColor(), linkBlue);
+    // The links lie 480 and 735 twips below the credit's top: lines 245 twips apart.
+    auto *credit = new CreditText(cr.sentence, 245 / 15.0, c.Frame1);
+    credit->setGeometry(twipsRect(45, 6960, 1590, 1980));
+    credit->setFont(designFont(9.75, false));
+    setColors(credit, faceColor(), buttonTextColor());
+    c.Label6 = credit;
+    c.Label3 = label(c.Frame1, texts::titolo, twipsRect(45, 75, 1575, 735), designFont(15.75, true),
+                     Qt::AlignHCenter | Qt::AlignTop, QColor(192, 192, 192), windowTextColor());
+
+    c.Command2 = button(window, texts::fammiVedere, twipsRect(7905, 3195, 3810, 1035));
+    static_cast<CaptionButton *>(c.Command2)->setFaceColor(green);
+    c.Command2->setVisible(false);
+    c.Command1 = button(window, texts::chiedimi, twipsRect(1905, 3165, 4575, 1110));
+    static_cast<CaptionButton *>(c.Command1)->setFaceColor(green);
+
+    stack({c.FrameRitardo, c.Frame3, c.Frame2, c.Frame1, c.Command2, c.Command1});
+    stack({c.variaRitardo, c.Label5, c.Label4});
+    stack({c.fine, c.command4, c.Command3, c.Command5, c.Image3, c.Image2, c.Image1});
+    stack({c.Text1, c.Label1, c.Label2, c.lines[0], c.lines[1], c.lines[2], c.lines[3]});
+    std::vector<QWidget *> column(c.Sel_Quizzolo.rbegin(), c.Sel_Quizzolo.rend());
+    column.insert(column.end(), {c.Label8, c.Label7, c.Label6, c.Label3});
+    stack(column);
+
+    // Tab order; hidden and disabled controls are skipped by Qt itself, and of the
+    // table choices only the selected one is a tab stop.
+    std::vector<QWidget *> order{c.Command1, c.Command2};
+    order.insert(order.end(), c.Sel_Quizzolo.begin(), c.Sel_Quizzolo.end());
+    order.insert(order.end(), {c.Text1, c.Command5, c.Command3, c.command4, c.fine, c.variaRitardo});
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+    for (QRadioButton *option : c.Sel_Quizzolo) {
+        const auto tabStopWhenSelected = [option](bool selected) {
+            option->setFocusPolicy(selected ? Qt::StrongFocus : Qt::ClickFocus);
+        };
+        tabStopWhenSelected(option->isChecked());
+        QObject::connect(option, &QRadioButton::toggled, option, tabStopWhenSelected);
+    }
+    return c;
+}
+
+} // namespace quizzolo

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStringList>
+#include <QWidget>
+
+namespace quizzolo {
+
+// A push button whose caption wraps at word boundaries and stays centred, as the
+// long captions of the sequence buttons need.
+class CaptionButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+    // A solid coloured face inside the usual bevel, as the green buttons have.
+    void setFaceColor(const QColor &color);
+    QColor faceColor() const { return face_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor face_;
+};
+
+// The credit sentence: opaque, word-wrapped, with its lines a fixed pitch apart so
+// that the author's name and the web address fall exactly under their links.
+class CreditText : public QLabel {
+    Q_OBJECT
+public:
+    CreditText(const QString &text, double linePitchPx, QWidget *parent);
+
+    // The wrapped lines and the top of each, as painted.
+    QStringList lines() const;
+    int lineTop(int index) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    double pitch_;
+};
+
+// A straight line drawn between two points of its parent, with round ends; it takes
+// no clicks and paints nothing else.
+class LineWidget : public QWidget {
+    Q_OBJECT
+public:
+    LineWidget(QPoint from, QPoint to, int widthPx, QWidget *parent);
+
+    QPoint from() const { return from_; }
+    QPoint to() const { return to_; }
+    int lineWidth() const { return width_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPoint from_;
+    QPoint to_;
+    int width_;
+};
+
+} // namespace quizzolo
