@@ -36,6 +36,8 @@ private slots:
     void rendersTheDesignedColours_data();
     void rendersTheDesignedColours();
     void sliderReportsOnlyFinishedMoves();
+    void numbersFitInsideTheirBoxes_data();
+    void numbersFitInsideTheirBoxes();
 };
 
 void LayoutTest::twipsRounding_data()
@@ -178,6 +180,14 @@ void LayoutTest::creditsWrapUnderTheLinks()
     QVERIFY(qAbs(h.ui.Label8->y() - credit->y() - credit->lineTop(3)) <= 1);
     QVERIFY(metrics.horizontalAdvance(h.ui.Label7->text()) <= h.ui.Label7->width());
     QVERIFY(metrics.horizontalAdvance(h.ui.Label8->text()) <= h.ui.Label8->width());
+    // What follows a link on its line starts beyond the opaque link, so it stays readable.
+    const auto restOfLine = [&](const QString &line, const QString &link) {
+        return metrics.horizontalAdvance(line.left(link.size()) + QLatin1Char(' '));
+    };
+    if (lines[2].size() > h.ui.Label7->text().size())
+        QVERIFY(restOfLine(lines[2], h.ui.Label7->text()) >= h.ui.Label7->width());
+    if (lines[3].size() > h.ui.Label8->text().size() + 1)
+        QVERIFY(restOfLine(lines[3], h.ui.Label8->text()) >= h.ui.Label8->width());
     // Every line fits, so nothing of the sentence is cut at the right.
     for (const QString &line : lines)
         QVERIFY2(metrics.horizontalAdvance(line) <= credit->contentsRect().width(), qPrintable(line));
@@ -273,6 +283,40 @@ void LayoutTest::sliderReportsOnlyFinishedMoves()
     slider->setSliderDown(false);
     QCOMPARE(changes.count(), 3);
     QCOMPARE(h.t.stato.ritardoSecondi, std::int16_t(8));
+}
+
+void LayoutTest::numbersFitInsideTheirBoxes_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("first factor 7") << "Label1" << "7";
+    QTest::newRow("second factor 8") << "Label2" << "8";
+    QTest::newRow("widest product 80") << "Text1" << "80";
+    QTest::newRow("product 44") << "Text1" << "44";
+}
+
+void LayoutTest::numbersFitInsideTheirBoxes()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    Harness h;
+    QWidget *w = box == "Text1" ? static_cast<QWidget *>(h.ui.Text1) : box == "Label1" ? h.ui.Label1 : h.ui.Label2;
+    if (auto *label = qobject_cast<QLabel *>(w))
+        label->setText(text);
+    else
+        h.ui.Text1->setText(text);
+    QImage image(w->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    w->render(&image);
+    // The glyphs' ink, ignoring the box's own 3-pixel border.
+    QRect ink;
+    for (int y = 3; y < image.height() - 3; ++y)
+        for (int x = 3; x < image.width() - 3; ++x)
+            if (qGray(image.pixel(x, y)) < 80)
+                ink |= QRect(x, y, 1, 1);
+    QVERIFY(!ink.isEmpty());
+    QVERIFY2(ink.top() >= 8 && ink.bottom() <= image.height() - 8, qPrintable(QStringLiteral("%1..%2").arg(ink.top()).arg(ink.bottom())));
+    QVERIFY2(ink.left() >= 8 && ink.right() <= image.width() - 8, qPrintable(QStringLiteral("%1..%2").arg(ink.left()).arg(ink.right())));
 }
 
 QTEST_MAIN(LayoutTest)

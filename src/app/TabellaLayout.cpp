@@ -44,7 +44,9 @@ void prepareApplication()
 QFont designFont(double pointSize, bool bold, bool underline)
 {
     QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(pointSize);
+    // Points as on a 96 dpi screen: the text keeps its size against the pixel layout
+    // whatever dpi the display reports (high-DPI scaling then enlarges both alike).
+    f.setPixelSize(qRound(pointSize * 96.0 / 72.0));
     f.setWeight(bold ? QFont::Bold : QFont::Normal);
     f.setUnderline(underline);
     f.setStyleStrategy(QFont::PreferAntialias);
@@ -92,7 +94,10 @@ QWidget *panel(QWidget *parent, QRect r, const QColor &background)
 {
     auto *w = new QWidget(parent);
     w->setGeometry(r);
-    setColors(w, background);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, background); // only its own face: buttons on it stay grey
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
     return w;
 }
 
@@ -188,6 +193,7 @@ Controls buildControls(QWidget *window)
     for (QLabel *factor : {c.Label1, c.Label2}) {
         factor->setFrameShape(QFrame::Box);
         factor->setLineWidth(1);
+        factor->setIndent(0); // a framed label would otherwise push the digit half an 'x' down
         factor->setWordWrap(false);
     }
     const auto pt = [](int x, int y) { return QPoint(twipsToPixels(x), twipsToPixels(y)); };
