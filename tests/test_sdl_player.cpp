@@ -1,0 +1,172 @@
+// The real clip player on SDL's dummy driver: blocking, cutting off, standing in.
+#include "app/SdlClipPlayer.h"
+
+#include <QDataStream>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+using namespace quizzolo;
+
+namespace {
+
+// A PCM WAV holding a soft tone of the given length.
+QByteArray wav(int rate, int channels, int bits, double seconds)
+{
+    const int frames = static_cast<int>(rate * seconds);
+    const int bytesPerSample = bits / 8;
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    for (int i = 0; i < frames; ++i) {
+        const double v = 0.3 * std::sin(2 * M_PI * 440 * i / rate);
+        for (int c = 0; c < channels; ++c) {
+            if (bits == 8)
+                out << static_cast<quint8>(128 + v * 127);
+            else
+                out << static_cast<qint16>(v * 32767);
+        }
+    }
+    QByteArray file;
+    QDataStream w(&file, QIODevice::WriteOnly);
+    w.setByteOrder(QDataStream::LittleEndian);
+    w.writeRawData("RIFF", 4);
+    w << quint32(36 + data.size());
+    w.writeRawData("WAVEfmt ", 8);
+    w << quint32(16) << quint16(1) << quint16(channels) << quint32(rate)
+      << quint32(rate * channels * bytesPerSample) << quint16(channels * bytesPerSample) << quint16(bits);
+    w.writeRawData("data", 4);
+    w << quint32(data.size());
+    file.append(data);
+    return file;
+}
+
+QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+double secondsFor(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+} // namespace
+
+class SdlPlayerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void syncPlayLastsTheClip_data();
+    void syncPlayLastsTheClip();
+    void asyncPlayReturnsAtOnce();
+    void newPlayCutsOffTheOld();
+    void unreadableClipPlaysTheBeep_data();
+    void unreadableClipPlaysTheBeep();
+    void noDeviceFallsBackToSilentPacing();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void SdlPlayerTest::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    qputenv("SDL_AUDIODRIVER", "dummy");
+}
+
+void SdlPlayerTest::syncPlayLastsTheClip_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<double>("seconds");
+    QTest::newRow("16-bit mono 22050 Hz") << 22050 << 1 << 16 << 0.5;
+    QTest::newRow("8-bit stereo 44100 Hz") << 44100 << 2 << 8 << 0.4;
+    QTest::newRow("16-bit stereo 48000 Hz") << 48000 << 2 << 16 << 0.3;
+    QTest::newRow("16-bit mono 8000 Hz") << 8000 << 1 << 16 << 0.3;
+}
+
+void SdlPlayerTest::syncPlayLastsTheClip()
+{
+    QFETCH(int, rate);
+    QFETCH(int, channels);
+    QFETCH(int, bits);
+    QFETCH(double, seconds);
+    SdlClipPlayer player;
+    QCOMPARE(player.driverName(), QStringLiteral("dummy"));
+    const QString path = write(dir_, QStringLiteral("clip%1_%2_%3.wav").arg(rate).arg(channels).arg(bits),
+                               wav(rate, channels, bits, seconds));
+    const double took = secondsFor([&] { player.play(path, PlayMode::Sync); });
+    QVERIFY2(took >= seconds, qPrintable(QString::number(took)));
+    QVERIFY2(took < seconds + 0.25, qPrintable(QString::number(took)));
+}
+
+void SdlPlayerTest::asyncPlayReturnsAtOnce()
+{
+    SdlClipPlayer player;
+    const QString path = write(dir_, "long.wav", wav(22050, 1, 16, 2.0));
+    player.play(path, PlayMode::Sync); // loaded and converted once, as in use
+    const double took = secondsFor([&] { player.play(path, PlayMode::Async); });
+    QVERIFY2(took < 0.05, qPrintable(QString::number(took)));
+    player.silence();
+}
+
+void SdlPlayerTest::newPlayCutsOffTheOld()
+{
+    SdlClipPlayer player;
+    const QString longClip = write(dir_, "long2.wav", wav(22050, 1, 16, 2.0));
+    const QString shortClip = write(dir_, "short.wav", wav(22050, 1, 16, 0.3));
+    const double took = secondsFor([&] {
+        player.play(longClip, PlayMode::Async);
+        player.play(shortClip, PlayMode::Sync); // waits for its own clip only
+    });
+    QVERIFY2(took >= 0.3 && took < 0.8, qPrintable(QString::number(took)));
+}
+
+void SdlPlayerTest::unreadableClipPlaysTheBeep_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("missing file") << "missing.wav" << QByteArray();
+    QTest::newRow("not a WAV") << "text.wav" << QByteArray("questo non e' un file audio");
+    QTest::newRow("truncated header") << "truncated.wav" << wav(22050, 1, 16, 0.5).left(30);
+    QTest::newRow("empty file") << "empty.wav" << QByteArray("");
+}
+
+void SdlPlayerTest::unreadableClipPlaysTheBeep()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    SdlClipPlayer player;
+    QString path = dir_.filePath(name);
+    if (name != "missing.wav")
+        path = write(dir_, name, bytes);
+    // The beep built into the program stands in, and a blocking play waits for it.
+    const double took = secondsFor([&] { player.play(path, PlayMode::Sync); });
+    QVERIFY2(took >= 0.2 && took < 0.6, qPrintable(QString::number(took)));
+}
+
+void SdlPlayerTest::noDeviceFallsBackToSilentPacing()
+{
+    qputenv("SDL_AUDIODRIVER", "no-such-driver");
+    SdlClipPlayer player;
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    QCOMPARE(player.driverName(), QStringLiteral("dummy"));
+    const QString path = write(dir_, "paced.wav", wav(22050, 1, 16, 0.4));
+    const double took = secondsFor([&] { player.play(path, PlayMode::Sync); });
+    QVERIFY2(took >= 0.4 && took < 0.7, qPrintable(QString::number(took)));
+}
+
+QTEST_GUILESS_MAIN(SdlPlayerTest)
+#include "test_sdl_player.moc"
