@@ -3,6 +3,8 @@
 #include "HandCursors.h"
 #include "IconPainter.h"
 
+#include <QBuffer>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -76,6 +78,39 @@ void writeIcon(const QDir& dir)
         fail(QStringLiteral("icon.svg does not match icon-32.png"));
 }
 
+// Windows wants one .ico for the executable: PNG-compressed entries, which every
+// Windows since Vista reads, at the sizes Explorer asks for.
+void writeWindowsIcon(const QDir& dir)
+{
+    const int sizes[] = {16, 32, 48, 256};
+    QList<QByteArray> images;
+    for (int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picturemaker::paintIcon(size).save(&buffer, "PNG");
+        images << png;
+    }
+    QByteArray ico;
+    QDataStream out(&ico, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(images.size());
+    quint32 offset = 6 + 16 * images.size();
+    for (int i = 0; i < images.size(); ++i) {
+        const int size = sizes[i];
+        out << quint8(size == 256 ? 0 : size) << quint8(size == 256 ? 0 : size) << quint8(0) << quint8(0)
+            << quint16(1) << quint16(32) << quint32(images[i].size()) << offset;
+        offset += images[i].size();
+    }
+    for (const QByteArray& png : images)
+        out.writeRawData(png.constData(), static_cast<int>(png.size()));
+    QFile file(dir.filePath(QStringLiteral("quizzolo.ico")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(ico) != ico.size())
+        fail(QStringLiteral("cannot write %1").arg(file.fileName()));
+    else
+        std::printf("%s\n", qPrintable(file.fileName()));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -95,6 +130,7 @@ int main(int argc, char* argv[])
         writeCoins(dir);
         writeCursors(dir);
         writeIcon(dir);
+        writeWindowsIcon(dir);
     }
     return failed ? 1 : 0;
 }
