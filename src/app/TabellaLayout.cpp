@@ -6,7 +6,10 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +42,11 @@ void prepareApplication()
     // Fusion honours the coloured button faces on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     installArialSubstitute();
+    // The exit question's Yes and No speak the desktop's language, as its own dialogs do.
+    auto *translator = new QTranslator(qApp);
+    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
 }
 
 QFont designFont(double pointSize, bool bold, bool underline)
