@@ -11,7 +11,10 @@
 
 #include <QApplication>
 #include <QDataStream>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -19,6 +22,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 #include <vector>
 
@@ -88,10 +92,12 @@ private:
 };
 
 struct Rig {
-    explicit Rig(ClipPlayer &player, const QString &folder)
+    Rig(ClipPlayer &player, const QString &folder, bool show = true)
         : timed(player, clock), end(player), outside{clock, pump, timed, random, links, exitQuestion, end},
           window(outside, folder)
     {
+        if (!show)
+            return;
         window.show();
         QApplication::processEvents();
     }
@@ -208,13 +214,108 @@ void sequenceCpu(Tabella &window, double seconds)
     row("CPU of a sequence, 10 s pauses (% of a core)", share, "%", 1, base);
 }
 
+// Notices the first paint of a window.
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && painted < 0)
+            painted = timer.nsecsElapsed() / 1e6;
+        return false;
+    }
+    QElapsedTimer timer;
+    double painted = -1;
+};
+
+double peakMemoryMiB()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024.0;
+}
+
+// Runs in a fresh process: start-up to the first painted frame, and peak memory,
+// either of the trainer (as main() builds it) or of a bare window of the same size.
+int startupChild(int argc, char *argv[], const QByteArray &which)
+{
+    FirstPaint probe;
+    probe.timer.start();
+    QApplication app(argc, argv);
+    std::unique_ptr<SdlClipPlayer> player;
+    std::unique_ptr<Rig> rig;
+    std::unique_ptr<QWidget> bare;
+    QWidget *window = nullptr;
+    if (which == "--child-trainer") {
+        prepareApplication();
+        player = std::make_unique<SdlClipPlayer>();
+        rig = std::make_unique<Rig>(*player, QCoreApplication::applicationDirPath(), false);
+        window = &rig->window;
+    } else {
+        bare = std::make_unique<QWidget>();
+        bare->setFixedSize(800, 600);
+        if (which == "--child-bare-text") {
+            // Any window with text pays for the font system once.
+            auto *text = new QLabel(QStringLiteral("Chiedimi una operazione"), bare.get());
+            text->setFont(QFont(QStringLiteral("Arial"), 18, QFont::Bold));
+            text->setGeometry(10, 10, 400, 40);
+        }
+        window = bare.get();
+    }
+    window->installEventFilter(&probe);
+    window->show();
+    // The whole widget tree paints in the same pass as the window: the frame is
+    // complete when the pass that delivered the first paint returns.
+    while (probe.painted < 0 && probe.timer.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const double frameComplete = probe.timer.nsecsElapsed() / 1e6;
+    std::printf("%f %f\n", frameComplete, peakMemoryMiB());
+    return 0;
+}
+
+struct Startup {
+    double firstPaintMs = 0;
+    double peakMiB = 0;
+};
+
+Startup measureStartup(const QString &self, const char *which, int rounds)
+{
+    std::vector<double> paint, memory;
+    for (int i = 0; i < rounds; ++i) {
+        QProcess child;
+        child.start(self, {QString::fromLatin1(which)});
+        child.waitForFinished(30000);
+        const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
+        if (parts.size() == 2) {
+            paint.push_back(parts[0].toDouble());
+            memory.push_back(parts[1].toDouble());
+        }
+    }
+    return {median(paint), median(memory)};
+}
+
+void startupAgainstBareWindow(const QString &self, int rounds)
+{
+    const Startup bare = measureStartup(self, "--child-bare", rounds);
+    const Startup text = measureStartup(self, "--child-bare-text", rounds);
+    const Startup mine = measureStartup(self, "--child-trainer", rounds);
+    char base[160];
+    std::snprintf(base, sizeof base, "bare window %.1f ms (x%.2f); with one label %.1f ms (x%.2f)", bare.firstPaintMs,
+                  mine.firstPaintMs / bare.firstPaintMs, text.firstPaintMs, mine.firstPaintMs / text.firstPaintMs);
+    row("start to first complete frame (median)", mine.firstPaintMs, "ms", 1000, base);
+    std::snprintf(base, sizeof base, "bare window %.1f MiB (x%.2f); with one label %.1f MiB (x%.2f)", bare.peakMiB,
+                  mine.peakMiB / bare.peakMiB, text.peakMiB, mine.peakMiB / text.peakMiB);
+    row("peak memory", mine.peakMiB, "MiB", 200, base);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    const bool quick = argc > 1 && QByteArray(argv[1]) == "--quick";
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc > 1 && QByteArray(argv[1]).startsWith("--child-"))
+        return startupChild(argc, argv, QByteArray(argv[1]));
+    const bool quick = argc > 1 && QByteArray(argv[1]) == "--quick";
     QApplication app(argc, argv);
     prepareApplication();
     QTemporaryDir dir;
@@ -222,6 +323,8 @@ int main(int argc, char *argv[])
 
     std::printf("| %-46s | %13s | %-9s | %-4s | %s\n", "measure", "value", "target", "", "baseline");
     std::printf("|%s|\n", std::string(100, '-').c_str());
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    startupAgainstBareWindow(QCoreApplication::applicationFilePath(), quick ? 3 : 9);
     clickToFirstClip(dir.path(), quick ? 3 : 10);
     gapBetweenFactors(dir.path(), dir.filePath("out.raw"), quick ? 2 : 5);
     qputenv("SDL_AUDIODRIVER", "dummy");
