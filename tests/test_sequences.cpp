@@ -32,6 +32,17 @@ std::vector<double> questionStarts(const RecordingClipPlayer &clips)
     return starts;
 }
 
+// Clicks the running "Ferma" button once n questions have been asked.
+void stopAfterQuestions(Harness &h, std::size_t n)
+{
+    h.pump.everyPump([&h, n] {
+        if (questionStarts(h.clips).size() < n)
+            return true;
+        Command3_Click(h.t);
+        return false;
+    });
+}
+
 } // namespace
 
 class SequencesTest : public QObject {
@@ -134,12 +145,7 @@ void SequencesTest::firstSequencePausesOneSecond()
 {
     Harness h;
     h.clips.clipSeconds = 0.5;
-    h.pump.everyPump([&] {
-        if (questionStarts(h.clips).size() < 3)
-            return true;
-        Command3_Click(h.t); // stop
-        return false;
-    });
+    stopAfterQuestions(h, 3);
     Command3_Click(h.t);
     const auto starts = questionStarts(h.clips);
     QCOMPARE(starts.size(), std::size_t(3));
@@ -273,12 +279,7 @@ void SequencesTest::tableChangedDuringASequenceAppliesNext()
     h.random.pushQuestion(2, 2);
     h.random.pushQuestion(1, 4);
     h.pump.atPump(1, [&] { Sel_Quizzolo_Click(h.t, 6); });
-    h.pump.everyPump([&] {
-        if (questionStarts(h.clips).size() < 2)
-            return true;
-        Command3_Click(h.t);
-        return false;
-    });
+    stopAfterQuestions(h, 2);
     Command3_Click(h.t);
     QCOMPARE(h.clips.files().mid(0, 4), (QStringList{"voxa2.wav", "va2.wav", "voxa6.wav", "va4.wav"}));
 }
@@ -310,12 +311,7 @@ void SequencesTest::stopKeepsTheLastPause()
     QCOMPARE(int(h.t.stato.ritardoSecondi), 2);
     // The next sequence starts with that 2-second pause.
     h.clips.played.clear();
-    h.pump.everyPump([&] {
-        if (questionStarts(h.clips).size() < 2)
-            return true;
-        Command3_Click(h.t);
-        return false;
-    });
+    stopAfterQuestions(h, 2);
     Command3_Click(h.t);
     const auto starts = questionStarts(h.clips);
     QCOMPARE(starts[1] - starts[0], 2 * h.clips.clipSeconds + 2.0);
