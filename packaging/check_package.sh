@@ -50,7 +50,7 @@ app="usr/$libdir/quizzolo"
 expect_file "$app/quizzolo" "-rwxr-xr-x"
 
 # Exactly the clips of the source tree, beside the program.
-expected_clips="$(cd "$clips" && ls -1 -- *.wav | sort)"
+expected_clips="$(find "$clips" -maxdepth 1 -name "*.wav" -printf "%f\n" | sort)"
 packaged_clips="$(awk -v d="./$app/" 'index($6, d) == 1 && $6 ~ /\.wav$/ { print substr($6, length(d) + 1) }' <<<"$listing" | sort)"
 if [ "$packaged_clips" != "$expected_clips" ]; then
   fail "clips beside the program differ from $clips:"
