@@ -249,6 +249,7 @@ void LayoutTest::rendersTheDesignedColours_data()
     QTest::newRow("white answer box") << QPoint(128 + 464 + 10, 15 + 140) << QColor(255, 255, 255);
     QTest::newRow("yellow first factor") << QPoint(128 + 8 + 20, 15 + 16 + 140) << QColor(255, 255, 128);
     QTest::newRow("grey title") << QPoint(10, 10) << QColor(192, 192, 192);
+    QTest::newRow("grey pause frame") << QPoint(525 + 150, 212 + 70) << QPalette().color(QPalette::Button);
 }
 
 void LayoutTest::rendersTheDesignedColours()
@@ -256,6 +257,7 @@ void LayoutTest::rendersTheDesignedColours()
     QFETCH(QPoint, where);
     QFETCH(QColor, colour);
     Harness h;
+    h.ui.FrameRitardo->setVisible(true);
     h.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&h.window));
     const QImage shot = h.window.grab().toImage();

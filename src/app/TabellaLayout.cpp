@@ -159,7 +159,7 @@ Controls buildControls(QWidget *window)
     c.FrameRitardo = new QGroupBox(texts::ritardoIniziale, window);
     c.FrameRitardo->setGeometry(twipsRect(7875, 3180, 3855, 1140));
     c.FrameRitardo->setFont(designFont(18, true));
-    c.FrameRitardo->setAutoFillBackground(true);
+    setColors(c.FrameRitardo, faceColor()); // a frame's face is grey, not the window's green
     c.FrameRitardo->setVisible(false);
 
     c.variaRitardo = new QScrollBar(Qt::Horizontal, c.FrameRitardo);
