@@ -57,6 +57,8 @@ void AnswerReadingTest::reads_data()
     QTest::newRow("empty") << "" << 0.0;
     QTest::newRow("huge exponent") << "1E999" << HUGE_VAL;
     QTest::newRow("tiny exponent") << "1E-999" << 0.0;
+    QTest::newRow("long fraction underflows") << "0." + QString(330, '0') + "1" << 0.0;
+    QTest::newRow("long number overflows before a small exponent") << "1" + QString(400, '0') + "e-5" << HUGE_VAL;
 }
 
 void AnswerReadingTest::reads()

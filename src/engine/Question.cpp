@@ -26,6 +26,8 @@ void nuovaOperazione(Trainer &t, std::int16_t &primo, std::int16_t &secondo)
     secondo = drawFactor(t.fuori.random.next());
     if (t.stato.tabellaScelta != 0)
         primo = t.stato.tabellaScelta;
+    // An answer scored at the pump below belongs to this question, not the last one.
+    t.stato.risultato = static_cast<std::int16_t>(primo * secondo);
 
     t.ui.Label1->setText(numberText(primo));
     t.fuori.pump.processPendingEvents(); // paints the first factor before it is spoken

@@ -8,6 +8,10 @@ namespace quizzolo {
 
 void diciRisultato(Trainer &t, const std::int16_t &prodotto)
 {
+    // A hunt question opened meanwhile (a hunt click in the pause of a stopped
+    // sequence): its answer is the child's to find.
+    if (t.stato.cacciaInCorso)
+        return;
     if (prodotto < 20) {
         t.fuori.clips.play(t.clips.va(prodotto), PlayMode::Sync);
     } else {
@@ -19,7 +23,8 @@ void diciRisultato(Trainer &t, const std::int16_t &prodotto)
             t.fuori.pump.processPendingEvents();
         }
     }
-    t.ui.Text1->setText(numberText(prodotto));
+    if (!t.stato.cacciaInCorso)
+        t.ui.Text1->setText(numberText(prodotto));
     t.fuori.pump.processPendingEvents();
 }
 

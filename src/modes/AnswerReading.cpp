@@ -1,7 +1,8 @@
 #include "modes/AnswerReading.h"
 
-#include <charconv>
-#include <cmath>
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
 #include <cstdint>
 #include <string>
 
@@ -51,6 +52,19 @@ double radixLiteral(const std::string &s, std::size_t pos, int radix)
     return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
 }
 
+// strtod in the "C" locale: '.' whatever the desktop's locale, and a literal too big
+// or too small for a double reads as infinity or zero, as it should.
+double readDecimal(const std::string &number)
+{
+#ifdef _WIN32
+    static const _locale_t c = _create_locale(LC_NUMERIC, "C");
+    return _strtod_l(number.c_str(), nullptr, c);
+#else
+    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr));
+    return strtod_l(number.c_str(), nullptr, c);
+#endif
+}
+
 } // namespace
 
 double leggiRisposta(QStringView text)
@@ -64,7 +78,7 @@ double leggiRisposta(QStringView text)
         return 0.0;
     }
 
-    // Collect the longest prefix that forms a number, in a form from_chars reads.
+    // Collect the longest prefix that forms a number, in a form strtod reads as it is.
     std::string number;
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
@@ -95,17 +109,7 @@ double leggiRisposta(QStringView text)
         if (j > firstDigit)
             number += exponent;
     }
-    if (number[0] == '+')
-        number.erase(0, 1);
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    (void)end;
-    if (error == std::errc::result_out_of_range) {
-        const bool tiny = number.find("e-") != std::string::npos;
-        const double magnitude = tiny ? 0.0 : HUGE_VAL;
-        return number[0] == '-' ? -magnitude : magnitude;
-    }
-    return error == std::errc() ? value : 0.0;
+    return readDecimal(number);
 }
 
 } // namespace quizzolo

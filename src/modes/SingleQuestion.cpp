@@ -21,6 +21,11 @@ void Command1_Click(Trainer &t)
     t.ui.Text1->setReadOnly(true);
     t.ui.Command2->setVisible(false);
     nuovaOperazione(t, t.stato.fattore1, t.stato.fattore2);
+    if (!t.stato.cacciaInCorso) {
+        // A hunt question opened and answered during this one left its prompt and timer.
+        t.ui.Timer1->setEnabled(false);
+        t.ui.Command2->setText(texts::fammiVedere);
+    }
     t.ui.Command1->setEnabled(false);
     t.ui.Command3->setEnabled(false);
     t.ui.Command2->setVisible(true);
@@ -41,6 +46,8 @@ void Command2_Click(Trainer &t)
     }
     t.ui.Text1->setReadOnly(true);
     diciRisultato(t, t.stato.risultato);
+    if (t.stato.cacciaInCorso)
+        return; // a hunt question opened while the result was spoken keeps its controls
     t.ui.Command1->setEnabled(true);
     t.ui.Command3->setEnabled(true);
     t.ui.Command2->setVisible(false);
