@@ -9,8 +9,21 @@
 namespace quizzolo {
 
 namespace {
+
 constexpr int openHand = 101;
 constexpr int closedHand = 102;
+
+// Moves come by the hundred: assigning the hand a control already shows would only
+// make the window system build the same cursor again.
+void showHand(QWidget *control, int hand)
+{
+    static const char *const shown = "quizzoloHand";
+    if (control->property(shown).toInt() == hand)
+        return;
+    control->setCursor(loadCursor(hand));
+    control->setProperty(shown, hand);
+}
+
 } // namespace
 
 std::vector<QWidget *> pointerControls(const Controls &c)
@@ -20,7 +33,7 @@ std::vector<QWidget *> pointerControls(const Controls &c)
 
 void pointerPressed(Trainer &, QWidget *control)
 {
-    control->setCursor(loadCursor(closedHand));
+    showHand(control, closedHand);
 }
 
 void pointerMoved(Trainer &t, QWidget *control)
@@ -30,7 +43,7 @@ void pointerMoved(Trainer &t, QWidget *control)
     const bool promptDuringQuestion = control == t.ui.Command2 && t.stato.cacciaInCorso;
     if (pushButton && !promptDuringQuestion)
         control->setFocus();
-    control->setCursor(loadCursor(openHand));
+    showHand(control, openHand);
 }
 
 } // namespace quizzolo
