@@ -1,7 +1,15 @@
 // The real clip player on SDL's dummy driver: blocking, cutting off, standing in.
+#include "app/RealOutside.h"
 #include "app/SdlClipPlayer.h"
+#include "app/Tabella.h"
+#include "app/TabellaLayout.h"
+#include "doubles/Doubles.h"
+#include "modes/SingleQuestion.h"
 
 #include <QDataStream>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -74,6 +82,8 @@ private slots:
     void unreadableClipPlaysTheBeep_data();
     void unreadableClipPlaysTheBeep();
     void noDeviceFallsBackToSilentPacing();
+    void trainerGoesOnWithBrokenClips_data();
+    void trainerGoesOnWithBrokenClips();
 
 private:
     QTemporaryDir dir_;
@@ -81,6 +91,7 @@ private:
 
 void SdlPlayerTest::initTestCase()
 {
+    prepareApplication();
     QVERIFY(dir_.isValid());
     qputenv("SDL_AUDIODRIVER", "dummy");
 }
@@ -168,5 +179,47 @@ void SdlPlayerTest::noDeviceFallsBackToSilentPacing()
     QVERIFY2(took >= 0.4 && took < 0.7, qPrintable(QString::number(took)));
 }
 
-QTEST_GUILESS_MAIN(SdlPlayerTest)
+void SdlPlayerTest::trainerGoesOnWithBrokenClips_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<int>("beeps");
+    QTest::newRow("clip folder missing: three beeps") << "missing-folder" << 3;
+    // A WAV cut short plays what it holds; only the missing product clip beeps.
+    QTest::newRow("factor clips truncated") << "truncated-clips" << 1;
+}
+
+void SdlPlayerTest::trainerGoesOnWithBrokenClips()
+{
+    QFETCH(QString, folder);
+    QFETCH(int, beeps);
+    const QString path = dir_.filePath(folder);
+    if (folder == "truncated-clips") {
+        QDir().mkpath(path);
+        for (int n = 1; n <= 9; ++n)
+            for (const char *prefix : {"voxa", "va"})
+                write(dir_, folder + QStringLiteral("/%1%2.wav").arg(prefix).arg(n), wav(22050, 1, 16, 0.3).left(50));
+    }
+    SdlClipPlayer player;
+    SystemSteadyClock clock;
+    QtEventPump pump(clock);
+    test::ScriptedRandom random;
+    random.pushQuestion(3, 4);
+    test::RecordingLinkOpener links;
+    test::ScriptedExitQuestion exitQuestion;
+    test::ThrowingProgramEnd end(player);
+    Outside outside{clock, pump, player, random, links, exitQuestion, end};
+    Tabella window(outside, path);
+    Trainer &t = window.trainer();
+    // Unreadable clips are the beep instead, and the question and result go on as usual.
+    const double took = secondsFor([&] {
+        Command1_Click(t);
+        Command2_Click(t);
+    });
+    QCOMPARE(window.controls().Label1->text(), QStringLiteral("3"));
+    QCOMPARE(window.controls().Label2->text(), QStringLiteral("4"));
+    QCOMPARE(window.controls().Text1->text(), QStringLiteral("12"));
+    QVERIFY2(took >= beeps * 0.2, qPrintable(QString::number(took))); // each beep waited for
+}
+
+QTEST_MAIN(SdlPlayerTest)
 #include "test_sdl_player.moc"
