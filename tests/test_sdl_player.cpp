@@ -120,7 +120,7 @@ void SdlPlayerTest::syncPlayLastsTheClip()
                                wav(rate, channels, bits, seconds));
     const double took = secondsFor([&] { player.play(path, PlayMode::Sync); });
     QVERIFY2(took >= seconds, qPrintable(QString::number(took)));
-    QVERIFY2(took < seconds + 0.25, qPrintable(QString::number(took)));
+    QVERIFY2(took < seconds + 0.5, qPrintable(QString::number(took)));
 }
 
 void SdlPlayerTest::asyncPlayReturnsAtOnce()
@@ -129,7 +129,7 @@ void SdlPlayerTest::asyncPlayReturnsAtOnce()
     const QString path = write(dir_, "long.wav", wav(22050, 1, 16, 2.0));
     player.play(path, PlayMode::Sync); // loaded and converted once, as in use
     const double took = secondsFor([&] { player.play(path, PlayMode::Async); });
-    QVERIFY2(took < 0.05, qPrintable(QString::number(took)));
+    QVERIFY2(took < 0.1, qPrintable(QString::number(took)));
     player.silence();
 }
 
