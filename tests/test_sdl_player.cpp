@@ -142,7 +142,7 @@ void SdlPlayerTest::newPlayCutsOffTheOld()
         player.play(longClip, PlayMode::Async);
         player.play(shortClip, PlayMode::Sync); // waits for its own clip only
     });
-    QVERIFY2(took >= 0.3 && took < 0.8, qPrintable(QString::number(took)));
+    QVERIFY2(took >= 0.3 && took < 1.5, qPrintable(QString::number(took)));
 }
 
 void SdlPlayerTest::unreadableClipPlaysTheBeep_data()
@@ -165,7 +165,7 @@ void SdlPlayerTest::unreadableClipPlaysTheBeep()
         path = write(dir_, name, bytes);
     // The beep built into the program stands in, and a blocking play waits for it.
     const double took = secondsFor([&] { player.play(path, PlayMode::Sync); });
-    QVERIFY2(took >= 0.2 && took < 0.6, qPrintable(QString::number(took)));
+    QVERIFY2(took >= 0.2 && took < 1.0, qPrintable(QString::number(took)));
 }
 
 void SdlPlayerTest::noDeviceFallsBackToSilentPacing()
@@ -176,7 +176,7 @@ void SdlPlayerTest::noDeviceFallsBackToSilentPacing()
     QCOMPARE(player.driverName(), QStringLiteral("dummy"));
     const QString path = write(dir_, "paced.wav", wav(22050, 1, 16, 0.4));
     const double took = secondsFor([&] { player.play(path, PlayMode::Sync); });
-    QVERIFY2(took >= 0.4 && took < 0.7, qPrintable(QString::number(took)));
+    QVERIFY2(took >= 0.4 && took < 1.0, qPrintable(QString::number(took)));
 }
 
 void SdlPlayerTest::trainerGoesOnWithBrokenClips_data()
