@@ -75,7 +75,7 @@ void writeToneClips(const QString &folder)
 
 // Times each play() call before handing it to the real player.
 class TimedPlayer : public ClipPlayer {
-public:
+  public:
     TimedPlayer(ClipPlayer &real, const SteadyClock &clock) : real_(real), clock_(clock) {}
     void play(const QString &path, PlayMode mode) override
     {
@@ -86,7 +86,7 @@ public:
     void silence() override { real_.silence(); }
     std::vector<double> starts, ends;
 
-private:
+  private:
     ClipPlayer &real_;
     const SteadyClock &clock_;
 };
@@ -216,7 +216,7 @@ void sequenceCpu(Tabella &window, double seconds)
 
 // Notices the first paint of a window.
 class FirstPaint : public QObject {
-public:
+  public:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint && painted < 0)

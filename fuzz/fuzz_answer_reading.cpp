@@ -11,8 +11,14 @@
 
 namespace {
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
-bool isDecimal(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+bool isDecimal(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // Value of c as a digit of the radix, or -1.
 int digitIn(char16_t c, unsigned radix)

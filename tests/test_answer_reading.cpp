@@ -9,7 +9,7 @@ using namespace quizzolo;
 class AnswerReadingTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void reads_data();
     void reads();
     void ignoresTheLocale();

@@ -50,7 +50,7 @@ bool shows(QLabel *place, int id)
 class EuroHuntTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { prepareApplication(); }
 
     void keyFilter_data();
@@ -78,15 +78,23 @@ void EuroHuntTest::keyFilter_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("lower-case b discarded") << "b" << "";
-    QTest::newRow("x discarded") << "x" << "";
-    QTest::newRow("capital B discarded") << "B" << "";
+    QTest::newRow("lower-case b discarded") << "b"
+                                            << "";
+    QTest::newRow("x discarded") << "x"
+                                 << "";
+    QTest::newRow("capital B discarded") << "B"
+                                         << "";
     QTest::newRow("accented letter discarded") << QString::fromUtf8("è") << "";
-    QTest::newRow("capital A passes") << "A" << "A";
-    QTest::newRow("digits pass") << "42" << "42";
-    QTest::newRow("minus passes") << "-" << "-";
-    QTest::newRow("space passes") << " " << " ";
-    QTest::newRow("digit among letters") << "a7z" << "7";
+    QTest::newRow("capital A passes") << "A"
+                                      << "A";
+    QTest::newRow("digits pass") << "42"
+                                 << "42";
+    QTest::newRow("minus passes") << "-"
+                                  << "-";
+    QTest::newRow("space passes") << " "
+                                  << " ";
+    QTest::newRow("digit among letters") << "a7z"
+                                         << "7";
 }
 
 void EuroHuntTest::keyFilter()
@@ -163,11 +171,13 @@ void EuroHuntTest::eachCountShowsItsCoins_data()
     QTest::addColumn<int>("id1");
     QTest::addColumn<int>("id2");
     QTest::addColumn<int>("id3");
+    // clang-format off
     const int rows[21][3] = {{0, 0, 0},       {101, 0, 0},     {102, 0, 0},     {102, 101, 0},   {102, 102, 0},
                              {103, 0, 0},     {103, 101, 0},   {103, 102, 0},   {103, 102, 101}, {103, 102, 102},
                              {104, 0, 0},     {104, 103, 0},   {105, 0, 0},     {105, 104, 0},   {105, 105, 0},
                              {106, 0, 0},     {106, 104, 0},   {106, 105, 0},   {106, 105, 104}, {106, 105, 105},
                              {107, 0, 0}};
+    // clang-format on
     for (int n = 0; n <= 20; ++n)
         QTest::newRow(qPrintable(QStringLiteral("count %1").arg(n))) << n << rows[n][0] << rows[n][1] << rows[n][2];
 }

@@ -18,7 +18,7 @@ using namespace quizzolo::test;
 class LayoutTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { prepareApplication(); }
 
     void twipsRounding_data();
@@ -72,9 +72,12 @@ void LayoutTest::stackingDecidesWhoTakesTheClick_data()
 {
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("lower");
-    QTest::newRow("pause frame above the result button") << "FrameRitardo" << "Command2";
-    QTest::newRow("e-mail link above the credit text") << "Label7" << "Label6";
-    QTest::newRow("web link above the credit text") << "Label8" << "Label6";
+    QTest::newRow("pause frame above the result button") << "FrameRitardo"
+                                                         << "Command2";
+    QTest::newRow("e-mail link above the credit text") << "Label7"
+                                                       << "Label6";
+    QTest::newRow("web link above the credit text") << "Label8"
+                                                    << "Label6";
 }
 
 void LayoutTest::stackingDecidesWhoTakesTheClick()
@@ -105,14 +108,12 @@ void LayoutTest::tabOrderSkipsHiddenAndDisabled_data()
 {
     QTest::addColumn<QString>("state");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("after start-up")
-        << "start" << QStringList{"Command1", "tutte", "Text1", "Command5", "Command3", "command4", "fine"};
-    QTest::newRow("table 4 chosen")
-        << "table4" << QStringList{"Command1", "  4", "Text1", "Command5", "Command3", "command4", "fine"};
-    QTest::newRow("waiting for the result")
-        << "question" << QStringList{"Command2", "tutte", "Text1", "fine"};
-    QTest::newRow("a sequence runs")
-        << "sequence" << QStringList{"tutte", "Text1", "Command3", "fine", "variaRitardo"};
+    QTest::newRow("after start-up") << "start" << QStringList{"Command1", "tutte",    "Text1", "Command5",
+                                                              "Command3", "command4", "fine"};
+    QTest::newRow("table 4 chosen") << "table4" << QStringList{"Command1", "  4",      "Text1", "Command5",
+                                                               "Command3", "command4", "fine"};
+    QTest::newRow("waiting for the result") << "question" << QStringList{"Command2", "tutte", "Text1", "fine"};
+    QTest::newRow("a sequence runs") << "sequence" << QStringList{"tutte", "Text1", "Command3", "fine", "variaRitardo"};
 }
 
 void LayoutTest::tabOrderSkipsHiddenAndDisabled()
@@ -135,10 +136,10 @@ void LayoutTest::tabOrderSkipsHiddenAndDisabled()
     h.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&h.window));
 
-    const std::map<QWidget *, QString> names = {
-        {h.ui.Command1, "Command1"}, {h.ui.Command2, "Command2"}, {h.ui.Text1, "Text1"},
-        {h.ui.Command5, "Command5"}, {h.ui.Command3, "Command3"}, {h.ui.command4, "command4"},
-        {h.ui.fine, "fine"},         {h.ui.variaRitardo, "variaRitardo"}};
+    const std::map<QWidget *, QString> names = {{h.ui.Command1, "Command1"}, {h.ui.Command2, "Command2"},
+                                                {h.ui.Text1, "Text1"},       {h.ui.Command5, "Command5"},
+                                                {h.ui.Command3, "Command3"}, {h.ui.command4, "command4"},
+                                                {h.ui.fine, "fine"},         {h.ui.variaRitardo, "variaRitardo"}};
     const auto nameOf = [&](QWidget *w) -> QString {
         if (auto *option = qobject_cast<QRadioButton *>(w))
             return option->text();
@@ -198,8 +199,12 @@ void LayoutTest::answerBoxTakesAtMostTwoCharacters_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("typed") << "type" << "123" << "12";
-    QTest::newRow("pasted") << "paste" << "4567" << "45";
+    QTest::newRow("typed") << "type"
+                           << "123"
+                           << "12";
+    QTest::newRow("pasted") << "paste"
+                            << "4567"
+                            << "45";
 }
 
 void LayoutTest::answerBoxTakesAtMostTwoCharacters()
@@ -233,8 +238,8 @@ void LayoutTest::longCaptionsWrapInsideTheirButtons()
     QPushButton *b = which == "Command3" ? h.ui.Command3 : which == "command4" ? h.ui.command4 : h.ui.Command2;
     const QFontMetrics metrics(b->font());
     QVERIFY(metrics.horizontalAdvance(b->text()) > b->width()); // one line would not fit
-    const QRect wrapped = metrics.boundingRect(QRect(0, 0, b->width() - 8, 1000), Qt::AlignCenter | Qt::TextWordWrap,
-                                               b->text());
+    const QRect wrapped =
+        metrics.boundingRect(QRect(0, 0, b->width() - 8, 1000), Qt::AlignCenter | Qt::TextWordWrap, b->text());
     QVERIFY2(wrapped.height() <= b->height(), qPrintable(QString::number(wrapped.height())));
 }
 
@@ -291,10 +296,14 @@ void LayoutTest::numbersFitInsideTheirBoxes_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
-    QTest::newRow("first factor 7") << "Label1" << "7";
-    QTest::newRow("second factor 8") << "Label2" << "8";
-    QTest::newRow("widest product 80") << "Text1" << "80";
-    QTest::newRow("product 44") << "Text1" << "44";
+    QTest::newRow("first factor 7") << "Label1"
+                                    << "7";
+    QTest::newRow("second factor 8") << "Label2"
+                                     << "8";
+    QTest::newRow("widest product 80") << "Text1"
+                                       << "80";
+    QTest::newRow("product 44") << "Text1"
+                                << "44";
 }
 
 void LayoutTest::numbersFitInsideTheirBoxes()
@@ -317,8 +326,10 @@ void LayoutTest::numbersFitInsideTheirBoxes()
             if (qGray(image.pixel(x, y)) < 80)
                 ink |= QRect(x, y, 1, 1);
     QVERIFY(!ink.isEmpty());
-    QVERIFY2(ink.top() >= 8 && ink.bottom() <= image.height() - 8, qPrintable(QStringLiteral("%1..%2").arg(ink.top()).arg(ink.bottom())));
-    QVERIFY2(ink.left() >= 8 && ink.right() <= image.width() - 8, qPrintable(QStringLiteral("%1..%2").arg(ink.left()).arg(ink.right())));
+    QVERIFY2(ink.top() >= 8 && ink.bottom() <= image.height() - 8,
+             qPrintable(QStringLiteral("%1..%2").arg(ink.top()).arg(ink.bottom())));
+    QVERIFY2(ink.left() >= 8 && ink.right() <= image.width() - 8,
+             qPrintable(QStringLiteral("%1..%2").arg(ink.left()).arg(ink.right())));
 }
 
 QTEST_MAIN(LayoutTest)

@@ -94,7 +94,7 @@ void pressEnter(QWidget *w)
 class LongRunTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { prepareApplication(); }
 
     void sequenceCyclesStayFlat_data();
@@ -170,8 +170,8 @@ void LongRunTest::sequenceCyclesStayFlat()
              qPrintable(QStringLiteral("%1 s of fake time, %2 s expected").arg(h.clock.now - start).arg(expected)));
 
     const auto growth = static_cast<std::ptrdiff_t>(heapAtEnd) - static_cast<std::ptrdiff_t>(heapAtCheckpoint);
-    qInfo("heap in use %zu -> %zu bytes (%+td) between cycle %d and %d; resident %ld -> %ld KiB",
-          heapAtCheckpoint, heapAtEnd, growth, checkpoint, cycles, residentAtCheckpoint, residentAtEnd);
+    qInfo("heap in use %zu -> %zu bytes (%+td) between cycle %d and %d; resident %ld -> %ld KiB", heapAtCheckpoint,
+          heapAtEnd, growth, checkpoint, cycles, residentAtCheckpoint, residentAtEnd);
     QVERIFY2(growth < heapGrowthAllowed(cycles - checkpoint),
              qPrintable(QStringLiteral("heap grew by %1 bytes").arg(growth)));
 }

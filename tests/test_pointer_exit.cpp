@@ -18,17 +18,17 @@ namespace {
 
 QWidget *control(Harness &h, const QString &name)
 {
-    const std::map<QString, QWidget *> byName = {
-        {"Command1", h.ui.Command1}, {"Command2", h.ui.Command2}, {"Command3", h.ui.Command3},
-        {"command4", h.ui.command4}, {"Command5", h.ui.Command5}, {"fine", h.ui.fine},
-        {"Label7", h.ui.Label7},     {"Label8", h.ui.Label8}};
+    const std::map<QString, QWidget *> byName = {{"Command1", h.ui.Command1}, {"Command2", h.ui.Command2},
+                                                 {"Command3", h.ui.Command3}, {"command4", h.ui.command4},
+                                                 {"Command5", h.ui.Command5}, {"fine", h.ui.fine},
+                                                 {"Label7", h.ui.Label7},     {"Label8", h.ui.Label8}};
     return byName.at(name);
 }
 
 void move(QWidget *w)
 {
-    QMouseEvent event(QEvent::MouseMove, QPointF(10, 10), w->mapToGlobal(QPointF(10, 10)), Qt::NoButton,
-                      Qt::NoButton, Qt::NoModifier);
+    QMouseEvent event(QEvent::MouseMove, QPointF(10, 10), w->mapToGlobal(QPointF(10, 10)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(w, &event);
 }
 
@@ -59,7 +59,7 @@ void showActive(Harness &h)
 class PointerExitTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { prepareApplication(); }
 
     void handsAndFocusFollowThePointer_data();
@@ -256,8 +256,10 @@ void PointerExitTest::linksOpenTheirAddresses_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("scheme");
-    QTest::newRow("author's e-mail") << "Label7" << "mailto";
-    QTest::newRow("web site") << "Label8" << "https";
+    QTest::newRow("author's e-mail") << "Label7"
+                                     << "mailto";
+    QTest::newRow("web site") << "Label8"
+                              << "https";
 }
 
 void PointerExitTest::linksOpenTheirAddresses()

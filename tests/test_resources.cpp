@@ -15,17 +15,23 @@ const QRgb kPanelBlue = qRgb(0, 0, 255);
 
 enum class Metal { Copper, Gold, SilverCentre };
 
-QByteArray resourceBytes(const QString& path)
+QByteArray resourceBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-quint32 le32(const QByteArray& bytes, int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); }
-quint16 le16(const QByteArray& bytes, int at) { return qFromLittleEndian<quint16>(bytes.constData() + at); }
+quint32 le32(const QByteArray &bytes, int at)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
+quint16 le16(const QByteArray &bytes, int at)
+{
+    return qFromLittleEndian<quint16>(bytes.constData() + at);
+}
 
 // Non-blue pixels along the middle row and along the middle column.
-std::pair<int, int> measuredDiameters(const QImage& image)
+std::pair<int, int> measuredDiameters(const QImage &image)
 {
     int across = 0, down = 0;
     for (int i = 0; i < image.width(); ++i) {
@@ -36,7 +42,7 @@ std::pair<int, int> measuredDiameters(const QImage& image)
 }
 
 // Average colour of the coin's pixels no farther than `reach` (Manhattan) from the centre.
-QColor averageColour(const QImage& image, int reach)
+QColor averageColour(const QImage &image, int reach)
 {
     qint64 r = 0, g = 0, b = 0, n = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -48,9 +54,12 @@ QColor averageColour(const QImage& image, int reach)
     return n == 0 ? QColor() : QColor(int(r / n), int(g / n), int(b / n));
 }
 
-bool isSet(const QBitmap& bitmap, QPoint at) { return qGray(bitmap.toImage().pixel(at)) < 128; }
+bool isSet(const QBitmap &bitmap, QPoint at)
+{
+    return qGray(bitmap.toImage().pixel(at)) < 128;
+}
 
-int countSet(const QBitmap& bitmap, const QBitmap& alsoSetIn = QBitmap())
+int countSet(const QBitmap &bitmap, const QBitmap &alsoSetIn = QBitmap())
 {
     int n = 0;
     for (int y = 0; y < bitmap.height(); ++y)
@@ -64,7 +73,7 @@ int countSet(const QBitmap& bitmap, const QBitmap& alsoSetIn = QBitmap())
 class TestResources : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void coin_data()
     {
         QTest::addColumn<int>("id");
@@ -158,9 +167,9 @@ private slots:
         QCOMPARE(shown.size(), QSize(32, 32));
         const int black = countSet(ink);
         QVERIFY(black > 0);
-        QVERIFY(countSet(shown) > black);          // white fill inside the outline
-        QVERIFY(countSet(shown) < 32 * 32 / 2);    // mostly transparent
-        QCOMPARE(countSet(ink, shown), black);     // no black outside the mask (it would invert the screen)
+        QVERIFY(countSet(shown) > black);       // white fill inside the outline
+        QVERIFY(countSet(shown) < 32 * 32 / 2); // mostly transparent
+        QCOMPARE(countSet(ink, shown), black);  // no black outside the mask (it would invert the screen)
         QVERIFY(isSet(shown, hotSpot) && !isSet(ink, hotSpot)); // the hot spot is on the white palm
     }
 

@@ -8,10 +8,10 @@
 
 #include <QDataStream>
 #include <QDir>
-#include <QLabel>
-#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
@@ -43,8 +43,8 @@ QByteArray wav(int rate, int channels, int bits, double seconds)
     w.writeRawData("RIFF", 4);
     w << quint32(36 + data.size());
     w.writeRawData("WAVEfmt ", 8);
-    w << quint32(16) << quint16(1) << quint16(channels) << quint32(rate)
-      << quint32(rate * channels * bytesPerSample) << quint16(channels * bytesPerSample) << quint16(bits);
+    w << quint32(16) << quint16(1) << quint16(channels) << quint32(rate) << quint32(rate * channels * bytesPerSample)
+      << quint16(channels * bytesPerSample) << quint16(bits);
     w.writeRawData("data", 4);
     w << quint32(data.size());
     file.append(data);
@@ -73,7 +73,7 @@ double secondsFor(const std::function<void()> &work)
 class SdlPlayerTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase();
     void syncPlayLastsTheClip_data();
     void syncPlayLastsTheClip();
@@ -85,7 +85,7 @@ private slots:
     void trainerGoesOnWithBrokenClips_data();
     void trainerGoesOnWithBrokenClips();
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

@@ -48,7 +48,7 @@ void stopAfterQuestions(Harness &h, std::size_t n)
 class SequencesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { prepareApplication(); }
 
     void sliderValueToSeconds_data();

@@ -29,7 +29,7 @@ struct Seen {
 class SingleQuestionTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { prepareApplication(); }
 
     void speaksQuestionThenResult_data();
@@ -67,7 +67,8 @@ void SingleQuestionTest::speaksQuestionThenResult()
     Harness h;
     h.random.pushQuestion(first, second);
     Command1_Click(h.t);
-    QCOMPARE(h.clips.files(), (QStringList{QStringLiteral("voxa%1.wav").arg(first), QStringLiteral("va%1.wav").arg(second)}));
+    QCOMPARE(h.clips.files(),
+             (QStringList{QStringLiteral("voxa%1.wav").arg(first), QStringLiteral("va%1.wav").arg(second)}));
     QCOMPARE(int(h.t.stato.risultato), first * second);
     QVERIFY(h.ui.Text1->text().isEmpty()); // nothing of the product yet
 

@@ -18,7 +18,7 @@ using namespace quizzolo::test;
 class StartUpTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { prepareApplication(); }
 
     void startsReadyForTheFirstQuestion();
@@ -88,8 +88,10 @@ void StartUpTest::chosenTableFixesTheFirstFactor_data()
     QTest::addColumn<float>("r2");
     QTest::addColumn<int>("first");
     QTest::addColumn<int>("second");
-    QTest::newRow("all tables: both drawn") << 0 << ScriptedRandom::forFactor(4) << ScriptedRandom::forFactor(4) << 4 << 4;
-    QTest::newRow("table 7 replaces the first") << 7 << ScriptedRandom::forFactor(2) << ScriptedRandom::forFactor(9) << 7 << 9;
+    QTest::newRow("all tables: both drawn")
+        << 0 << ScriptedRandom::forFactor(4) << ScriptedRandom::forFactor(4) << 4 << 4;
+    QTest::newRow("table 7 replaces the first")
+        << 7 << ScriptedRandom::forFactor(2) << ScriptedRandom::forFactor(9) << 7 << 9;
     QTest::newRow("table 9, lowest draw") << 9 << 0.0f << 0.0f << 9 << 1;
 }
 

@@ -29,19 +29,19 @@ namespace {
 
 // Everything a child can do to the window.
 enum class Action {
-    AskQuestion,      // Command1
-    ShowResult,       // Command2 (the prompt during a hunt question)
-    SequenceWithout,  // Command3
-    SequenceWith,     // command4
-    Hunt,             // Command5
-    ChooseTable,      // a Sel_Quizzolo option
-    MoveSlider,       // variaRitardo
+    AskQuestion,     // Command1
+    ShowResult,      // Command2 (the prompt during a hunt question)
+    SequenceWithout, // Command3
+    SequenceWith,    // command4
+    Hunt,            // Command5
+    ChooseTable,     // a Sel_Quizzolo option
+    MoveSlider,      // variaRitardo
     TypeDigit,
     TypeLetter,
     TypeSpace,
     TypeBackspace,
     PressEnter,
-    TypeRightAnswer,  // backspaces, the product's digits, ENTER
+    TypeRightAnswer, // backspaces, the product's digits, ENTER
     PointAtButton,
     PointAtAnswer,
     TimerTick,
@@ -84,7 +84,7 @@ struct StormFigures {
 };
 
 class Storm {
-public:
+  public:
     Storm(Harness &h, unsigned seed, int budget) : h_(h), rng_(seed), seed_(seed), budget_(budget)
     {
         h_.clips.clipSeconds = 0.4;
@@ -115,7 +115,7 @@ public:
     QString fault() const { return fault_; }
     StormFigures figures;
 
-private:
+  private:
     bool chance(double p) { return std::bernoulli_distribution(p)(rng_); }
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     // As a real click needs it: shown (once the window is) and enabled.
@@ -223,8 +223,7 @@ private:
     void pointAt(QWidget *w)
     {
         const QPointF local(w->width() / 2.0, w->height() / 2.0);
-        QMouseEvent move(QEvent::MouseMove, local, w->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, local, w->mapToGlobal(local), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(w, &move);
     }
 
@@ -305,7 +304,9 @@ private:
         checkAnywhere();
         // Nothing nests by itself: every level is one action still being handled.
         if (h_.t.handlerDepth != depth_)
-            fail(QStringLiteral("handler depth %1 at a pump with %2 actions running").arg(h_.t.handlerDepth).arg(depth_));
+            fail(QStringLiteral("handler depth %1 at a pump with %2 actions running")
+                     .arg(h_.t.handlerDepth)
+                     .arg(depth_));
         if (budget_ <= 0 || !fault_.isEmpty()) {
             stopRunningSequence();
             return;
@@ -390,7 +391,8 @@ private:
         const bool without = ui.Command3->text() == texts::ferma;
         const bool with = ui.command4->text() == texts::ferma;
         expect(!(without && with), "both sequence buttons show the stop caption");
-        expect((without || with) == live(ui.FrameRitardo), "pause slider shown without a running sequence, or hidden with one");
+        expect((without || with) == live(ui.FrameRitardo),
+               "pause slider shown without a running sequence, or hidden with one");
         if (without || with) {
             QPushButton *own = without ? ui.Command3 : ui.command4;
             QPushButton *other = without ? ui.command4 : ui.Command3;
@@ -420,14 +422,17 @@ private:
         expect(ui.Command3->text() == texts::senzaRisultato && ui.command4->text() == texts::conRisultato,
                "a sequence button shows the stop caption with no sequence running");
         expect(ui.FrameRitardo->isHidden(), "pause slider shown with no sequence running");
-        expect(ui.Text1->isReadOnly() == !s.cacciaInCorso, "answer box writable without a hunt question, or locked with one");
+        expect(ui.Text1->isReadOnly() == !s.cacciaInCorso,
+               "answer box writable without a hunt question, or locked with one");
 
         const bool modesEnabled[] = {ui.Command1->isEnabled(), ui.Command3->isEnabled(), ui.command4->isEnabled(),
                                      ui.Command5->isEnabled()};
         const bool allEnabled = std::all_of(std::begin(modesEnabled), std::end(modesEnabled), [](bool b) { return b; });
-        const bool noneEnabled = std::none_of(std::begin(modesEnabled), std::end(modesEnabled), [](bool b) { return b; });
+        const bool noneEnabled =
+            std::none_of(std::begin(modesEnabled), std::end(modesEnabled), [](bool b) { return b; });
         if (s.cacciaInCorso) {
-            expect(live(ui.Command2) && ui.Command2->text() == texts::scriviRisultato, "hunt question without its prompt");
+            expect(live(ui.Command2) && ui.Command2->text() == texts::scriviRisultato,
+                   "hunt question without its prompt");
             expect(noneEnabled, "another mode can start during a hunt question");
         } else if (!ui.Command2->isHidden()) {
             expect(ui.Command2->text() == texts::fammiVedere, "the result button shows the hunt prompt");
@@ -516,7 +521,8 @@ QString notASettledWindow(Harness &h)
         return QStringLiteral("Timer1 runs while the question waits for its result");
     for (QPushButton *b : {ui.Command1, ui.Command3, ui.command4, ui.Command5})
         if (b->isEnabled() == waitsForResult)
-            return QStringLiteral("%1 is %2").arg(buttonName(ui, b), b->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"));
+            return QStringLiteral("%1 is %2")
+                .arg(buttonName(ui, b), b->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"));
     return {};
 }
 
@@ -525,7 +531,7 @@ QString notASettledWindow(Harness &h)
 class StormTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { prepareApplication(); }
 
     void randomActionsKeepTheWindowConsistent_data();

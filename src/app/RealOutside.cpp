@@ -40,9 +40,8 @@ void QtEventPump::waitForEventsUntil(double deadlineSeconds)
 }
 
 ClockSeededRandom::ClockSeededRandom()
-    : engine_(static_cast<std::mt19937::result_type>(
-          std::chrono::steady_clock::now().time_since_epoch().count() ^
-          std::chrono::system_clock::now().time_since_epoch().count()))
+    : engine_(static_cast<std::mt19937::result_type>(std::chrono::steady_clock::now().time_since_epoch().count() ^
+                                                     std::chrono::system_clock::now().time_since_epoch().count()))
 {
 }
 
@@ -60,8 +59,8 @@ void DesktopLinkOpener::open(const QUrl &address)
 
 bool MessageBoxExitQuestion::confirmExit()
 {
-    QMessageBox box(QMessageBox::Question, texts::attenzione, texts::vuoiUscire,
-                    QMessageBox::Yes | QMessageBox::No, window_);
+    QMessageBox box(QMessageBox::Question, texts::attenzione, texts::vuoiUscire, QMessageBox::Yes | QMessageBox::No,
+                    window_);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

@@ -10,52 +10,52 @@ class QWidget;
 namespace quizzolo {
 
 class SystemSteadyClock : public SteadyClock {
-public:
+  public:
     double nowSeconds() const override;
 };
 
 // Waits sleep in the event loop until an event or a precise timer at the deadline.
 class QtEventPump : public EventPump {
-public:
+  public:
     explicit QtEventPump(const SteadyClock &clock) : clock_(clock) {}
     void processPendingEvents() override;
     void waitForEventsUntil(double deadlineSeconds) override;
 
-private:
+  private:
     const SteadyClock &clock_;
 };
 
 // Seeded once from the clock, so every start asks different questions.
 class ClockSeededRandom : public RandomSource {
-public:
+  public:
     ClockSeededRandom();
     float next() override;
 
-private:
+  private:
     std::mt19937 engine_;
 };
 
 class DesktopLinkOpener : public LinkOpener {
-public:
+  public:
     void open(const QUrl &address) override;
 };
 
 class MessageBoxExitQuestion : public ExitQuestion {
-public:
+  public:
     void setParentWindow(QWidget *window) { window_ = window; }
     bool confirmExit() override;
 
-private:
+  private:
     QPointer<QWidget> window_;
 };
 
 // Silences the audio and leaves at once: no handler, pause or clip runs afterwards.
 class ImmediateProgramEnd : public ProgramEnd {
-public:
+  public:
     explicit ImmediateProgramEnd(ClipPlayer &clips) : clips_(clips) {}
     [[noreturn]] void endNow() override;
 
-private:
+  private:
     ClipPlayer &clips_;
 };
 

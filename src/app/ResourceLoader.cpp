@@ -24,9 +24,9 @@ constexpr std::array<HandCursor, 2> kHands{{
     {102, QPoint(15, 17)}, // closed, grabbing hand
 }};
 
-const HandCursor* findHand(int id)
+const HandCursor *findHand(int id)
 {
-    for (const auto& hand : kHands)
+    for (const auto &hand : kHands)
         if (hand.id == id)
             return &hand;
     return nullptr;
@@ -75,7 +75,7 @@ QPixmap loadBitmap(int id, qreal devicePixelRatio)
 
 QCursor loadCursor(int id)
 {
-    const HandCursor* hand = findHand(id);
+    const HandCursor *hand = findHand(id);
     if (hand == nullptr || qGuiApp == nullptr)
         return QCursor(Qt::ArrowCursor);
     // Two-colour pictures: the bitmap holds the black outline, the mask everything opaque.

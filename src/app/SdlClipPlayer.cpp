@@ -16,7 +16,7 @@ using Samples = std::vector<Uint8>;
 
 // ALSA prints a screenful when there is no sound card; one line of our own says it.
 class QuietStderr {
-public:
+  public:
     QuietStderr()
     {
         std::fflush(stderr);
@@ -38,7 +38,7 @@ public:
     QuietStderr(const QuietStderr &) = delete;
     QuietStderr &operator=(const QuietStderr &) = delete;
 
-private:
+  private:
     int saved_ = -1;
 };
 
@@ -48,7 +48,7 @@ SDL_AudioDeviceID openDevice(SDL_AudioSpec &obtained)
     wanted.freq = 22050;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 1;
-    wanted.samples = 256; // ~12 ms: a short way from play() to the ear
+    wanted.samples = 256;      // ~12 ms: a short way from play() to the ear
     wanted.callback = nullptr; // queued audio
     return SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
 }
@@ -104,8 +104,8 @@ struct SdlClipPlayer::Impl {
         if (!SDL_LoadWAV_RW(source, 1, &wav, &buffer, &length))
             return false;
         SDL_AudioCVT cvt{};
-        const int built = SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, spec.format,
-                                            spec.channels, spec.freq);
+        const int built =
+            SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, spec.format, spec.channels, spec.freq);
         bool ok = built >= 0;
         if (ok) {
             out.assign(static_cast<std::size_t>(length) * static_cast<std::size_t>(cvt.len_mult), 0);

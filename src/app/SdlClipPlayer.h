@@ -9,7 +9,7 @@ namespace quizzolo {
 // Plays WAV clips through one SDL audio device opened at start and kept. Clips are
 // converted to the device format once and kept in memory for quick starts.
 class SdlClipPlayer : public ClipPlayer {
-public:
+  public:
     SdlClipPlayer();
     ~SdlClipPlayer() override;
     SdlClipPlayer(const SdlClipPlayer &) = delete;
@@ -22,7 +22,7 @@ public:
     // an empty string when not even that worked and every clip is skipped.
     QString driverName() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };

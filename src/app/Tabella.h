@@ -12,7 +12,7 @@ namespace quizzolo {
 // routes every window event to its handler.
 class Tabella : public QWidget {
     Q_OBJECT
-public:
+  public:
     Tabella(Outside &outside, const QString &clipFolder, QWidget *parent = nullptr);
     ~Tabella() override;
 
@@ -22,11 +22,11 @@ public:
     // Centres the window on the screen it will appear on.
     void centreOnScreen();
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     void connectHandlers();
     void setAccessibleTexts();
 

@@ -6,15 +6,15 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QStyleFactory>
-#include <QTranslator>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleFactory>
+#include <QTranslator>
 #include <vector>
 
 namespace quizzolo {
@@ -70,8 +70,8 @@ Credits credits()
     // The name never breaks, so it starts the third line under its link.
     QString unbreakable = c.author;
     unbreakable.replace(QLatin1Char(' '), QChar(0x00A0));
-    c.sentence = QStringLiteral("Quizzolo è una creazione di %1 per %2, la rete delle scuole italiane.")
-                     .arg(unbreakable, c.web);
+    c.sentence =
+        QStringLiteral("Quizzolo è una creazione di %1 per %2, la rete delle scuole italiane.").arg(unbreakable, c.web);
     return c;
 }
 
@@ -94,9 +94,18 @@ void setColors(QWidget *w, const QColor &background, const QColor &text = QColor
     w->setPalette(p);
 }
 
-QColor faceColor() { return QPalette().color(QPalette::Button); }
-QColor buttonTextColor() { return QPalette().color(QPalette::ButtonText); }
-QColor windowTextColor() { return QPalette().color(QPalette::WindowText); }
+QColor faceColor()
+{
+    return QPalette().color(QPalette::Button);
+}
+QColor buttonTextColor()
+{
+    return QPalette().color(QPalette::ButtonText);
+}
+QColor windowTextColor()
+{
+    return QPalette().color(QPalette::WindowText);
+}
 
 QWidget *panel(QWidget *parent, QRect r, const QColor &background)
 {

@@ -25,7 +25,7 @@ Controls buildControls(QWidget *window);
 
 // The credit sentence and the two link texts lying over its third and fourth lines.
 struct Credits {
-    QString author;   // initial and surname
+    QString author; // initial and surname
     QString email;
     QString web;      // as shown
     QString sentence; // wraps so that author starts line 3 and web starts line 4

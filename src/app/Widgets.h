@@ -11,17 +11,17 @@ namespace quizzolo {
 // long captions of the sequence buttons need.
 class CaptionButton : public QPushButton {
     Q_OBJECT
-public:
+  public:
     using QPushButton::QPushButton;
 
     // A solid coloured face inside the usual bevel, as the green buttons have.
     void setFaceColor(const QColor &color);
     QColor faceColor() const { return face_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     QColor face_;
 };
 
@@ -29,17 +29,17 @@ private:
 // that the author's name and the web address fall exactly under their links.
 class CreditText : public QLabel {
     Q_OBJECT
-public:
+  public:
     CreditText(const QString &text, double linePitchPx, QWidget *parent);
 
     // The wrapped lines and the top of each, as painted.
     QStringList lines() const;
     int lineTop(int index) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     double pitch_;
 };
 
@@ -47,17 +47,17 @@ private:
 // no clicks and paints nothing else.
 class LineWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     LineWidget(QPoint from, QPoint to, int widthPx, QWidget *parent);
 
     QPoint from() const { return from_; }
     QPoint to() const { return to_; }
     int lineWidth() const { return width_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     QPoint from_;
     QPoint to_;
     int width_;

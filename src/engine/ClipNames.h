@@ -6,7 +6,7 @@ namespace quizzolo {
 
 // Builds the paths of the spoken clips, which lie in one folder beside the program.
 class ClipNames {
-public:
+  public:
     explicit ClipNames(QString folder = {});
 
     QString voxa(int number) const; // first factor, tens of a product
@@ -18,7 +18,7 @@ public:
 
     const QString &folder() const { return folder_; }
 
-private:
+  private:
     QString file(const QString &name) const;
     QString folder_;
 };

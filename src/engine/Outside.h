@@ -9,14 +9,14 @@ namespace quizzolo {
 // these small interfaces: the app wires in the real ones, the tests wire in doubles.
 
 class SteadyClock {
-public:
+  public:
     virtual ~SteadyClock() = default;
     // Seconds with a fraction, from an arbitrary origin; never goes back.
     virtual double nowSeconds() const = 0;
 };
 
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     // Dispatch every pending window event once, then return.
     virtual void processPendingEvents() = 0;
@@ -28,7 +28,7 @@ public:
 enum class PlayMode { Sync, Async };
 
 class ClipPlayer {
-public:
+  public:
     virtual ~ClipPlayer() = default;
     // Sync returns when the clip has ended; Async returns at once. Either cuts off
     // a clip still playing. A clip that cannot be read plays the default beep.
@@ -38,28 +38,28 @@ public:
 };
 
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     // Uniform in [0, 1).
     virtual float next() = 0;
 };
 
 class LinkOpener {
-public:
+  public:
     virtual ~LinkOpener() = default;
     // Hands the address to the desktop's default program without waiting.
     virtual void open(const QUrl &address) = 0;
 };
 
 class ExitQuestion {
-public:
+  public:
     virtual ~ExitQuestion() = default;
     // Modal "Vuoi uscire?"; true when the answer is Yes.
     virtual bool confirmExit() = 0;
 };
 
 class ProgramEnd {
-public:
+  public:
     virtual ~ProgramEnd() = default;
     // Ends the program at once; nothing of the trainer runs afterwards.
     [[noreturn]] virtual void endNow() = 0;

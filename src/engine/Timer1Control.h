@@ -10,17 +10,17 @@ namespace quizzolo {
 // while enabled it ticks every interval.
 class Timer1Control : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit Timer1Control(QObject *parent = nullptr);
 
     void setEnabled(bool enabled);
     bool isEnabled() const { return timer_.isActive(); }
     int interval() const { return timer_.interval(); }
 
-signals:
+  signals:
     void tick();
 
-private:
+  private:
     QTimer timer_;
 };
 

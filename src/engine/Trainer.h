@@ -11,7 +11,9 @@ namespace quizzolo {
 // world and the clip folder. One per window.
 struct Trainer {
     Trainer(Controls &controls, Outside &outside, ClipNames clipNames)
-        : ui(controls), fuori(outside), clips(std::move(clipNames)) {}
+        : ui(controls), fuori(outside), clips(std::move(clipNames))
+    {
+    }
 
     TrainerState stato;
     Controls &ui;
@@ -25,7 +27,7 @@ struct Trainer {
 
 // Counts a handler while it runs (nesting happens only through pump points).
 class HandlerScope {
-public:
+  public:
     explicit HandlerScope(Trainer &t) : t_(t)
     {
         if (++t_.handlerDepth > t_.deepestNesting)
@@ -35,7 +37,7 @@ public:
     HandlerScope(const HandlerScope &) = delete;
     HandlerScope &operator=(const HandlerScope &) = delete;
 
-private:
+  private:
     Trainer &t_;
 };
 

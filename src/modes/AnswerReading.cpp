@@ -1,9 +1,9 @@
 #include "modes/AnswerReading.h"
 
 #include <clocale>
+#include <cstdint>
 #include <cstdlib>
 #include <locale.h>
-#include <cstdint>
 #include <string>
 
 namespace quizzolo {

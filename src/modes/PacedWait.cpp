@@ -8,8 +8,7 @@ namespace {
 
 // The start never moves: time spent in nested handlers counts as time waited.
 // Between checks the pump sleeps until an event or the current end, never spins.
-template <typename Length>
-void pausa(Trainer &t, Length lengthSeconds)
+template <typename Length> void pausa(Trainer &t, Length lengthSeconds)
 {
     const double inizio = t.fuori.clock.nowSeconds();
     for (;;) {

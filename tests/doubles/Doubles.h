@@ -14,7 +14,7 @@
 namespace quizzolo::test {
 
 class FakeClock : public SteadyClock {
-public:
+  public:
     double nowSeconds() const override { return now; }
     void advance(double seconds) { now += seconds; }
     double now = 1000.0;
@@ -23,7 +23,7 @@ public:
 // Runs scripted actions at chosen pump calls or at chosen fake times, and moves the
 // fake clock forward when the trainer waits, so pauses cost no real time.
 class ScriptedPump : public EventPump {
-public:
+  public:
     explicit ScriptedPump(FakeClock &clock) : clock_(clock) {}
 
     void processPendingEvents() override;
@@ -39,7 +39,7 @@ public:
     int calls = 0;
     int waits = 0;
 
-private:
+  private:
     void runDue();
     struct Timed {
         double at;
@@ -54,12 +54,12 @@ private:
 struct PlayedClip {
     QString file; // file name without the folder
     PlayMode mode;
-    double at;    // fake time at the start
+    double at; // fake time at the start
 };
 
 // Records what would be heard; a synchronous clip takes clipSeconds of fake time.
 class RecordingClipPlayer : public ClipPlayer {
-public:
+  public:
     explicit RecordingClipPlayer(FakeClock &clock) : clock_(clock) {}
     void play(const QString &path, PlayMode mode) override;
     void silence() override { ++silenced; }
@@ -71,13 +71,13 @@ public:
     int silenced = 0;
     std::function<void(const PlayedClip &)> onPlay; // runs after recording, before time passes
 
-private:
+  private:
     FakeClock &clock_;
 };
 
 // Hands out the given values first, then a fixed-seed sequence.
 class ScriptedRandom : public RandomSource {
-public:
+  public:
     float next() override;
     void push(std::initializer_list<float> values) { queue.insert(queue.end(), values); }
     // Values that draw exactly these factors.
@@ -90,13 +90,13 @@ public:
 };
 
 class RecordingLinkOpener : public LinkOpener {
-public:
+  public:
     void open(const QUrl &address) override { opened.push_back(address); }
     std::vector<QUrl> opened;
 };
 
 class ScriptedExitQuestion : public ExitQuestion {
-public:
+  public:
     bool confirmExit() override;
     std::deque<bool> answers; // empty: No
     int asked = 0;
@@ -110,12 +110,12 @@ struct ProgramEnded : std::runtime_error {
 // Ending the program unwinds the test's call stack, so nothing of the trainer can run
 // after it; the test catches ProgramEnded.
 class ThrowingProgramEnd : public ProgramEnd {
-public:
+  public:
     explicit ThrowingProgramEnd(ClipPlayer &clips) : clips_(clips) {}
     [[noreturn]] void endNow() override;
     int ended = 0;
 
-private:
+  private:
     ClipPlayer &clips_;
 };
 

@@ -16,14 +16,16 @@ namespace {
 // The reward panel is this exact blue, so the picture needs no transparency.
 constexpr QRgb kPanelBlue = qRgb(0, 0, 255);
 
-struct Palette { QColor light, base, dark, deep; };
+struct Palette {
+    QColor light, base, dark, deep;
+};
 
 const Palette kCopper{QColor(246, 182, 132), QColor(200, 114, 64), QColor(140, 66, 32), QColor(74, 30, 10)};
 const Palette kGold{QColor(255, 240, 160), QColor(226, 186, 70), QColor(166, 124, 32), QColor(92, 64, 8)};
 const Palette kSilver{QColor(255, 255, 255), QColor(204, 207, 214), QColor(140, 144, 156), QColor(64, 66, 78)};
 
 // Text as an outline scaled to an exact cap height, so the layout does not depend on font metrics.
-QPainterPath textPath(const QString& text, double height, QPointF centre, double letterSpacing = 0)
+QPainterPath textPath(const QString &text, double height, QPointF centre, double letterSpacing = 0)
 {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setBold(true);
@@ -53,7 +55,7 @@ QPainterPath starPath(QPointF centre, double outer)
 }
 
 // Raised relief lit from the upper left: dark shadow below right, a bright edge above left.
-void paintRaised(QPainter& p, const QPainterPath& shape, const Palette& pal, double depth)
+void paintRaised(QPainter &p, const QPainterPath &shape, const Palette &pal, double depth)
 {
     QColor shadow = pal.deep;
     shadow.setAlpha(230);
@@ -96,7 +98,7 @@ QPainterPath edgeShape(double r, int notches)
 }
 
 // A disc of metal with a raised rim and a sunken field; returns the field's radius.
-double paintBlank(QPainter& p, double r, int notches, const Palette& pal)
+double paintBlank(QPainter &p, double r, int notches, const Palette &pal)
 {
     // The dark edge line is centred on the outline: pull the outline in by half its
     // width so the coin's outer side lands on the nominal diameter.
@@ -126,7 +128,7 @@ double paintBlank(QPainter& p, double r, int notches, const Palette& pal)
     return field;
 }
 
-void paintStarRing(QPainter& p, double ringRadius, double starSize, const Palette& pal)
+void paintStarRing(QPainter &p, double ringRadius, double starSize, const Palette &pal)
 {
     for (int i = 0; i < 12; ++i) {
         const double a = i * std::numbers::pi / 6;
@@ -135,7 +137,7 @@ void paintStarRing(QPainter& p, double ringRadius, double starSize, const Palett
     }
 }
 
-void paintCentFace(QPainter& p, const CoinDesign& coin, double field, const Palette& pal)
+void paintCentFace(QPainter &p, const CoinDesign &coin, double field, const Palette &pal)
 {
     const double r = field;
     paintStarRing(p, r * 0.84, r * 0.075, pal);
@@ -145,7 +147,7 @@ void paintCentFace(QPainter& p, const CoinDesign& coin, double field, const Pale
     paintRaised(p, textPath(QStringLiteral("CENT"), r * 0.16, QPointF(0, r * 0.62), 0.08), pal, r * 0.012);
 }
 
-void paintEuroFace(QPainter& p, const CoinDesign& coin, double r)
+void paintEuroFace(QPainter &p, const CoinDesign &coin, double r)
 {
     // Silver centre set into the gold ring.
     const double centre = r * 0.66;
@@ -163,21 +165,18 @@ void paintEuroFace(QPainter& p, const CoinDesign& coin, double r)
 
 } // namespace
 
-const std::vector<CoinDesign>& coinDesigns()
+const std::vector<CoinDesign> &coinDesigns()
 {
     static const std::vector<CoinDesign> designs{
-        {101, 65, QStringLiteral("1"), Metal::Copper, 0},
-        {102, 75, QStringLiteral("2"), Metal::Copper, 0},
-        {103, 85, QStringLiteral("5"), Metal::Copper, 0},
-        {104, 79, QStringLiteral("10"), Metal::NordicGold, 0},
-        {105, 89, QStringLiteral("20"), Metal::NordicGold, 7},
-        {106, 96, QStringLiteral("50"), Metal::NordicGold, 0},
+        {101, 65, QStringLiteral("1"), Metal::Copper, 0},      {102, 75, QStringLiteral("2"), Metal::Copper, 0},
+        {103, 85, QStringLiteral("5"), Metal::Copper, 0},      {104, 79, QStringLiteral("10"), Metal::NordicGold, 0},
+        {105, 89, QStringLiteral("20"), Metal::NordicGold, 7}, {106, 96, QStringLiteral("50"), Metal::NordicGold, 0},
         {107, 93, QStringLiteral("1"), Metal::Bimetal, 0},
     };
     return designs;
 }
 
-QImage paintCoin(const CoinDesign& coin, int size)
+QImage paintCoin(const CoinDesign &coin, int size)
 {
     QImage image(size, size, QImage::Format_RGB32);
     image.fill(kPanelBlue);
@@ -188,7 +187,7 @@ QImage paintCoin(const CoinDesign& coin, int size)
     p.scale(size / 100.0, size / 100.0);
 
     const double r = coin.diameter / 2;
-    const Palette& pal = coin.metal == Metal::Copper ? kCopper : kGold;
+    const Palette &pal = coin.metal == Metal::Copper ? kCopper : kGold;
     const double field = paintBlank(p, r, coin.notches, pal);
     if (coin.metal == Metal::Bimetal)
         paintEuroFace(p, coin, field);

@@ -6,7 +6,7 @@
 namespace picturemaker {
 
 struct HandCursor {
-    int id;       // the cursor id the trainer asks for
+    int id; // the cursor id the trainer asks for
     QPoint hotSpot;
     QImage bitmap; // 1 bit: black where the outline is black
     QImage mask;   // 1 bit: black where the cursor is opaque (outline and white fill)

@@ -17,13 +17,13 @@ namespace {
 
 bool failed = false;
 
-void fail(const QString& message)
+void fail(const QString &message)
 {
     std::fprintf(stderr, "quizzolo-picture-maker: %s\n", qPrintable(message));
     failed = true;
 }
 
-void save(const QImage& image, const QDir& dir, const QString& name, const char* format)
+void save(const QImage &image, const QDir &dir, const QString &name, const char *format)
 {
     const QString path = dir.filePath(name);
     if (!image.save(path, format))
@@ -33,9 +33,9 @@ void save(const QImage& image, const QDir& dir, const QString& name, const char*
 }
 
 // The trainer's bitmaps are plain 24-bit BMPs; RGB888 makes Qt write exactly that.
-void writeCoins(const QDir& dir)
+void writeCoins(const QDir &dir)
 {
-    for (const auto& coin : picturemaker::coinDesigns()) {
+    for (const auto &coin : picturemaker::coinDesigns()) {
         const QImage small = picturemaker::paintCoin(coin, 100).convertToFormat(QImage::Format_RGB888);
         const QString name = QStringLiteral("coin%1.bmp").arg(coin.id);
         save(small, dir, name, "BMP");
@@ -45,9 +45,9 @@ void writeCoins(const QDir& dir)
     }
 }
 
-void writeCursors(const QDir& dir)
+void writeCursors(const QDir &dir)
 {
-    for (const auto& hand : {picturemaker::openHand(), picturemaker::closedHand()}) {
+    for (const auto &hand : {picturemaker::openHand(), picturemaker::closedHand()}) {
         save(hand.bitmap, dir, QStringLiteral("cursor%1.png").arg(hand.id), "PNG");
         save(hand.mask, dir, QStringLiteral("cursor%1-mask.png").arg(hand.id), "PNG");
         // The hot spot belongs on the white palm, where a click visibly lands.
@@ -56,7 +56,7 @@ void writeCursors(const QDir& dir)
     }
 }
 
-void writeIcon(const QDir& dir)
+void writeIcon(const QDir &dir)
 {
     for (int size : {16, 32, 48, 64, 128, 256})
         save(picturemaker::paintIcon(size), dir, QStringLiteral("icon-%1.png").arg(size), "PNG");
@@ -80,7 +80,7 @@ void writeIcon(const QDir& dir)
 
 // Windows wants one .ico for the executable: PNG-compressed entries, which every
 // Windows since Vista reads, at the sizes Explorer asks for.
-void writeWindowsIcon(const QDir& dir)
+void writeWindowsIcon(const QDir &dir)
 {
     const int sizes[] = {16, 32, 48, 256};
     QList<QByteArray> images;
@@ -98,11 +98,11 @@ void writeWindowsIcon(const QDir& dir)
     quint32 offset = 6 + 16 * images.size();
     for (int i = 0; i < images.size(); ++i) {
         const int size = sizes[i];
-        out << quint8(size == 256 ? 0 : size) << quint8(size == 256 ? 0 : size) << quint8(0) << quint8(0)
-            << quint16(1) << quint16(32) << quint32(images[i].size()) << offset;
+        out << quint8(size == 256 ? 0 : size) << quint8(size == 256 ? 0 : size) << quint8(0) << quint8(0) << quint16(1)
+            << quint16(32) << quint32(images[i].size()) << offset;
         offset += images[i].size();
     }
-    for (const QByteArray& png : images)
+    for (const QByteArray &png : images)
         out.writeRawData(png.constData(), static_cast<int>(png.size()));
     QFile file(dir.filePath(QStringLiteral("quizzolo.ico")));
     if (!file.open(QIODevice::WriteOnly) || file.write(ico) != ico.size())
@@ -113,7 +113,7 @@ void writeWindowsIcon(const QDir& dir)
 
 } // namespace
 
-int main(int argc, char* argv[])
+int main(int argc, char *argv[])
 {
     // Drawing needs fonts but no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
