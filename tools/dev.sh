@@ -13,7 +13,7 @@ packages=(
   libsdl2-dev fonts-liberation2
   espeak-ng sox
   xvfb xauth x11-utils xdotool imagemagick
-  desktop-file-utils appstream valgrind clang libclang-rt-14-dev dpkg-dev file
+  desktop-file-utils appstream valgrind clang clang-format libclang-rt-14-dev dpkg-dev file
 )
 
 install_missing() {
