@@ -8,6 +8,7 @@
 #include "modes/RewardTable.h"
 #include "modes/SingleQuestion.h"
 
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,6 +56,9 @@ class EuroHuntTest : public QObject {
 
     void keyFilter_data();
     void keyFilter();
+    void composedLettersAreFilteredToo_data();
+    void composedLettersAreFilteredToo();
+    void deleteEditsTheAnswer();
     void questionOpensReadyForTyping();
     void countMoves_data();
     void countMoves();
@@ -109,6 +113,38 @@ void EuroHuntTest::keyFilter()
     int backspace = 8;
     Text1_KeyPress(h.t, backspace);
     QCOMPARE(backspace, 8);
+}
+
+void EuroHuntTest::composedLettersAreFilteredToo_data()
+{
+    QTest::addColumn<QString>("committed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("dead key à") << QString::fromUtf8("à") << "";
+    QTest::newRow("composed digit") << "7"
+                                    << "7";
+    QTest::newRow("mixed commit") << QString::fromUtf8("7è") << "7";
+}
+
+void EuroHuntTest::composedLettersAreFilteredToo()
+{
+    QFETCH(QString, committed);
+    QFETCH(QString, kept);
+    Harness h;
+    Command5_Click(h.t);
+    QInputMethodEvent compose;
+    compose.setCommitString(committed);
+    QApplication::sendEvent(h.ui.Text1, &compose);
+    QCOMPARE(h.ui.Text1->text(), kept);
+}
+
+void EuroHuntTest::deleteEditsTheAnswer()
+{
+    Harness h;
+    Command5_Click(h.t);
+    QTest::keyClicks(h.ui.Text1, "12");
+    QTest::keyClick(h.ui.Text1, Qt::Key_Left);
+    QTest::keyClick(h.ui.Text1, Qt::Key_Delete);
+    QCOMPARE(h.ui.Text1->text(), QStringLiteral("1"));
 }
 
 void EuroHuntTest::questionOpensReadyForTyping()

@@ -64,6 +64,7 @@ class PointerExitTest : public QObject {
 
     void handsAndFocusFollowThePointer_data();
     void handsAndFocusFollowThePointer();
+    void disabledButtonsIgnoreThePointer();
     void promptKeepsTheFocusOffDuringAQuestion_data();
     void promptKeepsTheFocusOffDuringAQuestion();
     void enterOrSpacePressesThePointedButton_data();
@@ -75,6 +76,8 @@ class PointerExitTest : public QObject {
     void closingTheWindowDuringAPauseEndsTheProgram();
     void linksOpenTheirAddresses_data();
     void linksOpenTheirAddresses();
+    void linkOpensOnlyOnALeftClick_data();
+    void linkOpensOnlyOnALeftClick();
 };
 
 void PointerExitTest::handsAndFocusFollowThePointer_data()
@@ -105,6 +108,22 @@ void PointerExitTest::handsAndFocusFollowThePointer()
     QVERIFY(showsCursor(w, 101));
     QCOMPARE(w->hasFocus(), takesFocus);
     QCOMPARE(h.ui.Text1->hasFocus(), !takesFocus);
+}
+
+void PointerExitTest::disabledButtonsIgnoreThePointer()
+{
+    Harness h;
+    showActive(h);
+    Command5_Click(h.t); // the other modes' buttons are disabled during a hunt question
+    QVERIFY(h.ui.Text1->hasFocus());
+    press(h.ui.Command1, Qt::LeftButton);
+    move(h.ui.Command1);
+    QCOMPARE(h.ui.Command1->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(h.ui.Text1->hasFocus());
+    // Enabled again, the button shows the open hand at the first move, not a stale fist.
+    h.ui.Command1->setEnabled(true);
+    move(h.ui.Command1);
+    QVERIFY(showsCursor(h.ui.Command1, 101));
 }
 
 void PointerExitTest::promptKeepsTheFocusOffDuringAQuestion_data()
@@ -278,6 +297,30 @@ void PointerExitTest::linksOpenTheirAddresses()
     QTest::mousePress(control(h, name), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QTest::mouseRelease(control(h, name), Qt::LeftButton, Qt::NoModifier, QPoint(-50, 5));
     QCOMPARE(h.links.opened.size(), std::size_t(1));
+}
+
+void PointerExitTest::linkOpensOnlyOnALeftClick_data()
+{
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("opened");
+    QTest::newRow("double click opens once") << "double" << 1;
+    QTest::newRow("right click opens nothing") << "right" << 0;
+}
+
+void PointerExitTest::linkOpensOnlyOnALeftClick()
+{
+    QFETCH(QString, gesture);
+    QFETCH(int, opened);
+    Harness h;
+    showActive(h);
+    if (gesture == "double") {
+        QTest::mouseClick(h.ui.Label8, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        QTest::mouseDClick(h.ui.Label8, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        QTest::mouseRelease(h.ui.Label8, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    } else {
+        QTest::mouseClick(h.ui.Label8, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    }
+    QCOMPARE(int(h.links.opened.size()), opened);
 }
 
 QTEST_MAIN(PointerExitTest)

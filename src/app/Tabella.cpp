@@ -15,6 +15,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,35 +82,76 @@ void Tabella::connectHandlers()
 
 bool Tabella::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == controls_.Text1)
+        return answerBoxEvent(event);
+    if (auto *w = qobject_cast<QWidget *>(watched))
+        pointerEvent(w, event);
+    return false;
+}
+
+bool Tabella::answerBoxEvent(QEvent *event)
+{
     Trainer &t = *trainer_;
-    Controls &c = controls_;
-    if (watched == c.Text1) {
-        if (event->type() == QEvent::KeyPress) {
-            auto *key = static_cast<QKeyEvent *>(event);
-            if (key->text().isEmpty())
-                return false; // not a character key
-            int code = characterCode(key->text());
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Only typed characters reach the key handler; Delete carries a text of its own
+        // on X11 but types nothing.
+        if (key->text().isEmpty() || key->key() == Qt::Key_Delete)
+            return false;
+        int code = characterCode(key->text());
+        Text1_KeyPress(t, code);
+        if (code == 0)
+            return true; // discarded
+        // ENTER was scored; the single-line box has nothing to insert for it.
+        return code == 13;
+    }
+    case QEvent::InputMethod: {
+        // Dead keys and compose sequences arrive here, not as key presses: the same
+        // filter keeps their accented letters out.
+        auto *input = static_cast<QInputMethodEvent *>(event);
+        QString kept;
+        for (QChar c : input->commitString()) {
+            int code = characterCode(QString(c));
             Text1_KeyPress(t, code);
-            if (code == 0)
-                return true; // discarded
-            // ENTER was scored; the single-line box has nothing to insert for it.
-            return code == 13;
+            if (code != 0)
+                kept += c;
         }
-        if (event->type() == QEvent::MouseMove)
-            Text1_MouseMove(t);
+        if (kept != input->commitString())
+            input->setCommitString(kept, input->replacementStart(), input->replacementLength());
         return false;
     }
-    auto *w = qobject_cast<QWidget *>(watched);
-    if (w && event->type() == QEvent::MouseButtonPress)
-        pointerPressed(t, w);
-    else if (w && event->type() == QEvent::MouseMove)
-        pointerMoved(t, w);
-    else if (w && event->type() == QEvent::MouseButtonRelease && qobject_cast<QLabel *>(w)) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (w->rect().contains(mouse->position().toPoint()))
-            linkClicked(t, w);
+    case QEvent::MouseMove: Text1_MouseMove(t); return false;
+    default: return false;
     }
-    return false;
+}
+
+void Tabella::pointerEvent(QWidget *w, QEvent *event)
+{
+    // A disabled control raises no mouse events of its own.
+    if (!w->isEnabled())
+        return;
+    Trainer &t = *trainer_;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        pointerPressed(t, w);
+        pressedLink_ = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton ? w : nullptr;
+        break;
+    case QEvent::MouseButtonDblClick:
+        pressedLink_ = nullptr; // the second click of a double click is no click
+        break;
+    case QEvent::MouseMove: pointerMoved(t, w); break;
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const bool click =
+            pressedLink_ == w && mouse->button() == Qt::LeftButton && w->rect().contains(mouse->position().toPoint());
+        pressedLink_ = nullptr;
+        if (click && qobject_cast<QLabel *>(w))
+            linkClicked(t, w);
+        break;
+    }
+    default: break;
+    }
 }
 
 void Tabella::closeEvent(QCloseEvent *event)

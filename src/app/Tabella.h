@@ -3,6 +3,7 @@
 #include "engine/Controls.h"
 #include "engine/Trainer.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -27,11 +28,14 @@ class Tabella : public QWidget {
     void closeEvent(QCloseEvent *event) override;
 
   private:
+    bool answerBoxEvent(QEvent *event);
+    void pointerEvent(QWidget *control, QEvent *event);
     void connectHandlers();
     void setAccessibleTexts();
 
     Controls controls_;
     std::unique_ptr<Trainer> trainer_;
+    QPointer<QWidget> pressedLink_; // where the left button went down
 };
 
 } // namespace quizzolo
