@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <map>
 
 using namespace quizzolo;
 using namespace quizzolo::test;
@@ -37,6 +38,17 @@ void type(QWidget *w, const QString &text)
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(w, &release);
     }
+}
+
+// What the coins of a row add up to, in cents.
+int rewardCents(const RewardRow &row)
+{
+    static const std::map<int, int> cents = {{0, 0},    {101, 1},  {102, 2},  {103, 5},
+                                             {104, 10}, {105, 20}, {106, 50}, {107, 100}};
+    int sum = 0;
+    for (int id : row.ids)
+        sum += cents.at(id);
+    return sum;
 }
 
 bool shows(QLabel *place, int id)

@@ -254,6 +254,8 @@ void LayoutTest::rendersTheDesignedColours_data()
     QTest::newRow("white answer box") << QPoint(128 + 464 + 10, 15 + 140) << QColor(255, 255, 255);
     QTest::newRow("yellow first factor") << QPoint(128 + 8 + 20, 15 + 16 + 140) << QColor(255, 255, 128);
     QTest::newRow("grey title") << QPoint(10, 10) << QColor(192, 192, 192);
+    QTest::newRow("centre of the drawn cross") << QPoint(328, 147) << QColor(0, 0, 0);
+    QTest::newRow("upper stroke of the equals sign") << QPoint(558, 134) << QColor(0, 0, 0);
     QTest::newRow("grey pause frame") << QPoint(525 + 150, 212 + 70) << QPalette().color(QPalette::Button);
 }
 

@@ -16,7 +16,6 @@ class CaptionButton : public QPushButton {
 
     // A solid coloured face inside the usual bevel, as the green buttons have.
     void setFaceColor(const QColor &color);
-    QColor faceColor() const { return face_; }
 
   protected:
     void paintEvent(QPaintEvent *event) override;
@@ -49,10 +48,6 @@ class LineWidget : public QWidget {
     Q_OBJECT
   public:
     LineWidget(QPoint from, QPoint to, int widthPx, QWidget *parent);
-
-    QPoint from() const { return from_; }
-    QPoint to() const { return to_; }
-    int lineWidth() const { return width_; }
 
   protected:
     void paintEvent(QPaintEvent *event) override;

@@ -16,8 +16,6 @@ class ClipNames {
     QString ripeti() const;         // wrong answer
     QString anthem() const;         // the one-euro coin
 
-    const QString &folder() const { return folder_; }
-
   private:
     QString file(const QString &name) const;
     QString folder_;

@@ -43,22 +43,4 @@ void applyRewardRow(Trainer &t, const RewardRow &row)
     }
 }
 
-int rewardCents(const RewardRow &row)
-{
-    int cents = 0;
-    for (int id : row.ids) {
-        switch (id) {
-        case 101: cents += 1; break;
-        case 102: cents += 2; break;
-        case 103: cents += 5; break;
-        case 104: cents += 10; break;
-        case 105: cents += 20; break;
-        case 106: cents += 50; break;
-        case 107: cents += 100; break;
-        default: break;
-        }
-    }
-    return cents;
-}
-
 } // namespace quizzolo

@@ -20,7 +20,4 @@ std::optional<RewardRow> rewardRow(float count);
 // Visibility of the three places first, then their pictures, each loaded afresh.
 void applyRewardRow(Trainer &t, const RewardRow &row);
 
-// Amount in cents that the coins of a row add up to.
-int rewardCents(const RewardRow &row);
-
 } // namespace quizzolo
