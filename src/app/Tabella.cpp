@@ -28,7 +28,6 @@ namespace quizzolo {
 
 Tabella::Tabella(Outside &outside, const QString &clipFolder, QWidget *parent) : QWidget(parent)
 {
-    installArialSubstitute();
     setObjectName(QStringLiteral("tabella"));
     setWindowTitle(texts::didascaliaFinestra);
     setWindowIcon(programIcon());

@@ -29,19 +29,14 @@ QRect twipsRect(int left, int top, int width, int height)
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 
-void installArialSubstitute()
-{
-    // Liberation Sans has Arial's metrics, so captions wrap as designed.
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-}
-
 void prepareApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Quizzolo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUIZZOLO_VERSION));
     // Fusion honours the coloured button faces on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    installArialSubstitute();
+    // Liberation Sans has Arial's metrics, so captions wrap as designed.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     // The exit question's Yes and No speak the desktop's language, as its own dialogs do.
     auto *translator = new QTranslator(qApp);
     if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -13,9 +13,8 @@ namespace quizzolo {
 int twipsToPixels(int twips);
 QRect twipsRect(int left, int top, int width, int height);
 
-// Arial, or a font with its metrics where Arial is missing.
+// Arial, or (after prepareApplication) a font with its metrics where Arial is missing.
 QFont designFont(double pointSize, bool bold, bool underline = false);
-void installArialSubstitute();
 
 // Application-wide settings the window is designed for: name, version, style, fonts.
 void prepareApplication();
