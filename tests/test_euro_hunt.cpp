@@ -162,9 +162,7 @@ void EuroHuntTest::deleteEditsTheAnswer()
 void EuroHuntTest::questionOpensReadyForTyping()
 {
     Harness h;
-    h.window.show();
-    h.window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&h.window));
+    QVERIFY(h.showActive());
     bool unlockedBeforeSpeaking = false;
     h.clips.onPlay = [&](const PlayedClip &) {
         unlockedBeforeSpeaking = !h.ui.Text1->isReadOnly() && h.ui.Text1->hasFocus();
@@ -415,9 +413,7 @@ void EuroHuntTest::answerBoxTakesTheFocusUnderThePointer()
 {
     QFETCH(bool, questionOpen);
     Harness h;
-    h.window.show();
-    h.window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&h.window));
+    QVERIFY(h.showActive());
     if (questionOpen)
         Command5_Click(h.t);
     h.ui.fine->setFocus();

@@ -132,9 +132,7 @@ void LayoutTest::tabOrderSkipsHiddenAndDisabled()
             b->setEnabled(false);
         h.ui.FrameRitardo->setVisible(true);
     }
-    h.window.show();
-    h.window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&h.window));
+    QVERIFY(h.showActive());
 
     const std::map<QWidget *, QString> names = {{h.ui.Command1, "Command1"}, {h.ui.Command2, "Command2"},
                                                 {h.ui.Text1, "Text1"},       {h.ui.Command5, "Command5"},

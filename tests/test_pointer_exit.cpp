@@ -47,13 +47,6 @@ bool showsCursor(QWidget *w, int id)
            seen.bitmap().toImage() == expected.bitmap().toImage();
 }
 
-void showActive(Harness &h)
-{
-    h.window.show();
-    h.window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&h.window));
-}
-
 } // namespace
 
 class PointerExitTest : public QObject {
@@ -96,7 +89,7 @@ void PointerExitTest::handsAndFocusFollowThePointer()
     QFETCH(bool, takesFocus);
     Harness h;
     h.ui.Command2->setVisible(true);
-    showActive(h);
+    QVERIFY(h.showActive());
     QWidget *w = control(h, name);
     h.ui.Text1->setFocus();
     QVERIFY(w->hasMouseTracking());
@@ -113,7 +106,7 @@ void PointerExitTest::handsAndFocusFollowThePointer()
 void PointerExitTest::disabledButtonsIgnoreThePointer()
 {
     Harness h;
-    showActive(h);
+    QVERIFY(h.showActive());
     Command5_Click(h.t); // the other modes' buttons are disabled during a hunt question
     QVERIFY(h.ui.Text1->hasFocus());
     press(h.ui.Command1, Qt::LeftButton);
@@ -137,7 +130,7 @@ void PointerExitTest::promptKeepsTheFocusOffDuringAQuestion()
 {
     QFETCH(bool, questionOpen);
     Harness h;
-    showActive(h);
+    QVERIFY(h.showActive());
     if (questionOpen)
         Command5_Click(h.t);
     else
@@ -160,7 +153,7 @@ void PointerExitTest::enterOrSpacePressesThePointedButton()
 {
     QFETCH(int, key);
     Harness h;
-    showActive(h);
+    QVERIFY(h.showActive());
     h.ui.Text1->setFocus();
     move(h.ui.Command1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
@@ -171,7 +164,7 @@ void PointerExitTest::enterOrSpacePressesThePointedButton()
 void PointerExitTest::pointingAtStopDuringAQuestionTurnsEnterIntoExit()
 {
     Harness h;
-    showActive(h);
+    QVERIFY(h.showActive());
     h.random.pushQuestion(2, 2);
     Command5_Click(h.t);
     QTest::keyClicks(h.ui.Text1, "4");
@@ -254,7 +247,7 @@ void PointerExitTest::noLetsTheSequenceGoOn()
 void PointerExitTest::closingTheWindowDuringAPauseEndsTheProgram()
 {
     Harness h;
-    showActive(h);
+    QVERIFY(h.showActive());
     std::size_t heardBeforeClose = 0;
     h.pump.atTime(h.clock.now + 2 * h.clips.clipSeconds + 0.5, [&] {
         heardBeforeClose = h.clips.played.size();
@@ -286,7 +279,7 @@ void PointerExitTest::linksOpenTheirAddresses()
     QFETCH(QString, name);
     QFETCH(QString, scheme);
     Harness h;
-    showActive(h);
+    QVERIFY(h.showActive());
     QTest::mouseClick(control(h, name), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QCOMPARE(h.links.opened.size(), std::size_t(1));
     const QUrl url = h.links.opened[0];
@@ -312,7 +305,7 @@ void PointerExitTest::linkOpensOnlyOnALeftClick()
     QFETCH(QString, gesture);
     QFETCH(int, opened);
     Harness h;
-    showActive(h);
+    QVERIFY(h.showActive());
     if (gesture == "double") {
         QTest::mouseClick(h.ui.Label8, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
         QTest::mouseDClick(h.ui.Label8, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));

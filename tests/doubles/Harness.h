@@ -4,6 +4,8 @@
 #include "app/TabellaLayout.h"
 #include "doubles/Doubles.h"
 
+#include <QTest>
+
 namespace quizzolo::test {
 
 // The real window and handlers, wired to the doubles.
@@ -19,6 +21,14 @@ struct Harness {
     Tabella window{outside, QStringLiteral("/clips")};
     Trainer &t = window.trainer();
     Controls &ui = window.controls();
+
+    // Shows the window and makes it the active one, so that focus moves really happen.
+    [[nodiscard]] bool showActive()
+    {
+        window.show();
+        window.activateWindow();
+        return QTest::qWaitForWindowActive(&window);
+    }
 };
 
 } // namespace quizzolo::test
