@@ -5,35 +5,38 @@
 # Usage: tools/clips/make_clips.sh [OUTDIR]
 #   OUTDIR defaults to resources/clips/ in the repository.
 #
-# Voice settings, chosen for a 7-year-old listener:
-#   -v it+f4   Italian rules with the "female4" variant. The other female
-#              variants add breath noise (f2, f3, f5) or roughness (f1, f2,
-#              f3), which blurs consonants; f4 only adds a light echo.
-#              A female voice in this range sounds like a teacher.
-#   -s 140     words per minute, a fifth slower than espeak's default 175:
-#              easy to follow for a child still sounding out numbers, while
-#              words stay whole ("cinquanta" still sounds like one word).
-#   -p 60      pitch; gives a median F0 of about 195 Hz: warm, not squeaky
-#              (it+f3 or -p 70 push it above 220 Hz).
-# The espeak-ng mbrola voices would sound nicer but need non-free data that
-# a plain Debian install lacks, so the script sticks to the built-in voice.
+# Voice: espeak-ng's Italian with Klatt synthesis and a female pitch, i.e.
+# a small variant file written below (klatt 4, gender female, pitch 142 200,
+# formant 0 120 80 150) and loaded with --path from a temporary copy of
+# espeak-ng's data folder, so nothing is installed system-wide.
+#   Why Klatt: an offline speech recogniser run over the number clips heard
+#   9-11 of 22 right with the Klatt voices (9 with this female one) against
+#   about 1 with the old "f4" voice and 3-6 with the other variants. The
+#   female pitch costs next to nothing and sounds like a teacher. The
+#   Klatt voices also have no echo, so nothing trails after the last word.
+#   -s 185   numbers: "quattro per" + "quattro", the longest question, must
+#            be spoken within 1.3 s of the click (1.26 s at 185 wpm, 1.32 s
+#            at espeak's default 175).
+#   -s 170   sentences: a little slower, they are heard less often and carry
+#            the instructions; "Benissimo!" still ends well within 1.0 s.
+# The output depends on the espeak-ng version (Debian 12: 1.51).
 #
 # Clips that are followed by another clip ("venti" + "sei", "tre per" + "sei")
 # end in a comma, which makes espeak use the rising continuation tune instead
 # of the falling end-of-sentence one, so the joined numbers sound natural.
 #
-# Post-processing with sox: leading/trailing silence trimmed (threshold 0.5%,
-# about -46 dBFS). espeak pads with digital silence, so the start loses at
-# most 3 ms; at the end only the faint echo f4 adds after the last syllable
-# (about 25 dB below the speech) goes, which keeps "cinquanta" + "sei" tight.
-# Then a 5/10 ms fade against clicks, peak normalised to -3 dBFS, written as
-# 16-bit mono PCM WAV at 22050 Hz. Output is byte-identical from run to run.
+# One sox chain per clip: peak-normalise to -3 dBFS, trim everything below
+# -45 dBFS at both ends (espeak pads with about 12 ms of digital silence in
+# front and 300 ms behind; the Klatt voice falls silent at once after the
+# last sound, so this leaves no tail), fade 5 ms in and 10 ms out against
+# clicks, normalise again, write 16-bit mono PCM WAV at 22050 Hz.
+# Output is byte-identical from run to run.
 
 set -euo pipefail
 
-VOICE="it+f4"
-RATE=140
-PITCH=60
+VARIANT=quizzolo
+NUMBER_RATE=185
+SENTENCE_RATE=170
 SRATE=22050
 
 need() {
@@ -60,14 +63,36 @@ sox() { command sox -R "$@"; }
 TMP="$(mktemp -d)"
 trap 'rm -rf "$TMP"' EXIT
 
+# espeak-ng prints "... Data at: /usr/lib/x86_64-linux-gnu/espeak-ng-data"
+DATA="$(espeak-ng --version | sed -n 's/.*Data at: *//p')"
+if [ ! -d "$DATA/voices/!v" ]; then
+    echo "error: espeak-ng's data folder not found (got '$DATA')" >&2
+    exit 1
+fi
+mkdir -p "$TMP/espeak"
+cp -R "$DATA" "$TMP/espeak/espeak-ng-data"
+cat >"$TMP/espeak/espeak-ng-data/voices/!v/$VARIANT" <<'VOICE'
+name quizzolo
+language variant
+klatt 4
+gender female
+pitch 142 200
+formant 0 120 80 150
+VOICE
+# an unknown variant silently falls back to the plain voice: make sure it loaded
+if ! espeak-ng --path="$TMP/espeak" --voices=variant | grep -q "!v/$VARIANT"; then
+    echo "error: espeak-ng did not load the voice variant from $TMP/espeak" >&2
+    exit 1
+fi
+
 count=0
 
-# say NAME TEXT: speak TEXT into $OUT/NAME.wav
+# say RATE NAME TEXT: speak TEXT at RATE words a minute into $OUT/NAME.wav
 say() {
-    local name="$1" text="$2"
-    espeak-ng -v "$VOICE" -s "$RATE" -p "$PITCH" -w "$TMP/raw.wav" -- "$text"
+    local rate="$1" name="$2" text="$3"
+    espeak-ng --path="$TMP/espeak" -v "it+$VARIANT" -s "$rate" -w "$TMP/raw.wav" -- "$text"
     sox "$TMP/raw.wav" -r "$SRATE" -c 1 -b 16 -e signed-integer "$OUT/$name.wav" \
-        silence 1 0.05 0.5% reverse silence 1 0.05 0.5% fade q 0.01 reverse \
+        gain -n -3 silence 1 0.005 -45d reverse silence 1 0.005 -45d fade q 0.01 reverse \
         fade q 0.005 gain -n -3
     count=$((count + 1))
     echo "  $name.wav  \"$text\""
@@ -78,22 +103,24 @@ tens=(venti trenta quaranta cinquanta sessanta settanta ottanta)
 
 echo "Writing clips to $OUT"
 for i in 1 2 3 4 5 6 7 8 9; do
-    say "voxa$i" "${units[i-1]} per,"
-    say "va$i" "${units[i-1]}"
+    say "$NUMBER_RATE" "voxa$i" "${units[i-1]} per,"
+    say "$NUMBER_RATE" "va$i" "${units[i-1]}"
 done
 for i in 0 1 2 3 4 5 6; do
-    say "voxa$(( (i + 2) * 10 ))" "${tens[i]},"
+    say "$NUMBER_RATE" "voxa$(( (i + 2) * 10 ))" "${tens[i]},"
 done
-say va10 "dieci"
-say va12 "dodici"
-say va14 "quattordici"
-say va15 "quindici"
-say va16 "sedici"
-say va18 "diciotto"
-say voxa_dig "Scrivi il risultato e premi il tasto invio."
-# "Bravo" would be wrong for a girl; praise that fits everyone.
-say voxa_esatto "Esatto! Benissimo!"
-say voxa_ripeti "No, riprova!"
+say "$NUMBER_RATE" va10 "dieci"
+say "$NUMBER_RATE" va12 "dodici"
+say "$NUMBER_RATE" va14 "quattordici"
+say "$NUMBER_RATE" va15 "quindici"
+say "$NUMBER_RATE" va16 "sedici"
+say "$NUMBER_RATE" va18 "diciotto"
+say "$SENTENCE_RATE" voxa_dig "Scrivi il risultato e premi il tasto invio."
+# Fits everyone ("Bravo" would be wrong for a girl) and ends within a second:
+# at the 20th right answer the anthem starts one second later.
+say "$SENTENCE_RATE" voxa_esatto "Benissimo!"
+# A new question follows three seconds later, so no "try again".
+say "$SENTENCE_RATE" voxa_ripeti "Peccato! Alla prossima!"
 
 # --- anthem1.wav: the "Ode to Joy" theme (Beethoven), D major --------------
 # Beethoven marks the theme Allegro assai, half note = 80, i.e. 160 quarter
