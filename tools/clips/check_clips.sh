@@ -13,6 +13,8 @@
 #                  with an RMS around -15..-30 dBFS (lower with long pauses)
 #   - very long:   numbers over 2.5 s, prompts over 6 s, anthem over 30 s;
 #                  the program waits for each clip, so long ones slow the game
+#   - cut by the anthem: the praise (voxa_esatto) over 1.0 s; at the 20th
+#                  right answer the anthem starts one second after it
 #   - sox reported a problem while decoding (e.g. a truncated file)
 
 set -euo pipefail
@@ -37,10 +39,11 @@ for i in 1 2 3 4 5 6 7 8 9; do CLIPS+=("voxa$i:number"); done
 for i in 1 2 3 4 5 6 7 8 9; do CLIPS+=("va$i:number"); done
 for i in 20 30 40 50 60 70 80; do CLIPS+=("voxa$i:number"); done
 for i in 10 12 14 15 16 18; do CLIPS+=("va$i:number"); done
-CLIPS+=("voxa_dig:prompt" "voxa_esatto:prompt" "voxa_ripeti:prompt" "anthem1:anthem")
+CLIPS+=("voxa_dig:prompt" "voxa_esatto:praise" "voxa_ripeti:prompt" "anthem1:anthem")
 
 MAX_NUMBER=2.5
 MAX_PROMPT=6
+MAX_PRAISE=1.0
 MAX_ANTHEM=30
 MIN_PEAK_DB=-20
 MIN_RMS_DB=-40
@@ -127,10 +130,14 @@ for entry in "${CLIPS[@]}"; do
     fi
     case "$kind" in
         number) limit=$MAX_NUMBER ;;
-        prompt) limit=$MAX_PROMPT ;;
+        prompt | praise) limit=$MAX_PROMPT ;;
         anthem) limit=$MAX_ANTHEM ;;
     esac
-    lt "$limit" "$secs" && notes+=("WARN very long (over $limit s)")
+    if lt "$limit" "$secs"; then
+        notes+=("WARN very long (over $limit s)")
+    elif [ "$kind" = praise ] && lt "$MAX_PRAISE" "$secs"; then
+        notes+=("WARN over $MAX_PRAISE s: the anthem cuts it at the 20th right answer")
+    fi
 
     info="${rate} Hz ${bits}-bit $([ "$chans" = 1 ] && echo mono || echo stereo)"
     if [ ${#notes[@]} -gt 0 ]; then
@@ -142,7 +149,8 @@ for entry in "${CLIPS[@]}"; do
 done
 
 echo "thresholds: quiet = peak < $MIN_PEAK_DB dBFS or RMS < $MIN_RMS_DB dBFS;" \
-     "long = numbers > $MAX_NUMBER s, prompts > $MAX_PROMPT s, anthem > $MAX_ANTHEM s"
+     "long = numbers > $MAX_NUMBER s, prompts > $MAX_PROMPT s, anthem > $MAX_ANTHEM s;" \
+     "praise cut by the anthem > $MAX_PRAISE s"
 if [ $((missing + bad)) -eq 0 ]; then
     echo "OK: $ok/$total clips present and playable in $DIR, $warnings warning(s)"
     exit 0
