@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
+#include <set>
 #include <unistd.h>
 #include <vector>
 
@@ -60,6 +61,7 @@ struct SdlClipPlayer::Impl {
     SDL_AudioSpec spec{};
     QString driver;
     std::map<QString, Samples> cache;
+    std::set<QString> unreadable; // already reported on stderr
     Samples beep;
 
     bool open()
@@ -125,8 +127,13 @@ struct SdlClipPlayer::Impl {
             return &it->second;
         Samples samples;
         SDL_RWops *file = SDL_RWFromFile(path.toLocal8Bit().constData(), "rb");
-        if (!file || !convert(file, samples))
+        if (!file || !convert(file, samples)) {
+            // Once per clip: a teacher replacing clips learns which one failed and why it beeps.
+            if (unreadable.insert(path).second)
+                std::fprintf(stderr, "quizzolo: impossibile leggere il file audio %s, al suo posto si sente un bip\n",
+                             path.toLocal8Bit().constData());
             return nullptr; // not cached: a clip put in place later is found then
+        }
         return &cache.emplace(path, std::move(samples)).first->second;
     }
 
