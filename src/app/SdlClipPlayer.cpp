@@ -200,6 +200,25 @@ void SdlClipPlayer::play(const QString &path, PlayMode mode)
         d->waitForEnd();
 }
 
+void SdlClipPlayer::playJoined(const QStringList &paths)
+{
+    if (d->device == 0)
+        return;
+    SDL_ClearQueuedAudio(d->device);
+    // The trainer starts the next clip one device buffer after the last one ended.
+    const Samples gap(static_cast<std::size_t>(d->spec.size), d->spec.silence);
+    for (const QString &path : paths) {
+        const Samples *samples = d->clip(path);
+        if (!samples)
+            samples = d->defaultBeep();
+        if (samples && !samples->empty()) {
+            SDL_QueueAudio(d->device, samples->data(), static_cast<Uint32>(samples->size()));
+            SDL_QueueAudio(d->device, gap.data(), static_cast<Uint32>(gap.size()));
+        }
+    }
+    SDL_PauseAudioDevice(d->device, 0);
+}
+
 void SdlClipPlayer::silence()
 {
     if (d->device == 0)
