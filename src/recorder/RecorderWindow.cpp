@@ -87,6 +87,9 @@ RecorderWindow::RecorderWindow(ClipStore &store, SdlClipPlayer &player, Micropho
     auto *side = new QVBoxLayout;
     side->addWidget(words_);
     side->addWidget(source_);
+    auto *meterLabel = new QLabel(QStringLiteral("Livello del microfono:"), this);
+    meterLabel->setBuddy(meter_);
+    side->addWidget(meterLabel);
     side->addWidget(meter_);
     for (QPushButton *b : {record_, listen_, sentence_, import_, restore_})
         side->addWidget(b);
@@ -151,7 +154,11 @@ void RecorderWindow::refresh()
         QTreeWidgetItem *group = list_->topLevelItem(g);
         for (int i = 0; i < group->childCount(); ++i) {
             QTreeWidgetItem *item = group->child(i);
-            item->setText(2, sourceText(store_.source(item->data(0, clipRoleData).toString())));
+            const VoiceFolders::Source source = store_.source(item->data(0, clipRoleData).toString());
+            item->setText(2, sourceText(source));
+            QFont font = item->font(2);
+            font.setBold(source != VoiceFolders::Source::Program); // own takes and gaps stand out
+            item->setFont(2, font);
         }
     }
     const ClipEntry *clip = selectedClip();
