@@ -64,10 +64,13 @@ std::optional<Audio> readAudioFile(const QString &path)
     audio.rate = info.samplerate;
     audio.channels = info.channels;
     std::vector<float> block(static_cast<std::size_t>(4096 * std::max(1, info.channels)));
-    for (;;) {
+    // A minute is plenty for any clip; a long recording must not fill the memory.
+    const sf_count_t most = static_cast<sf_count_t>(info.samplerate) * 60;
+    for (sf_count_t read = 0; read < most;) {
         const sf_count_t frames = sf_readf_float(file, block.data(), 4096);
         if (frames <= 0)
             break;
+        read += frames;
         audio.samples.insert(audio.samples.end(), block.begin(), block.begin() + frames * info.channels);
     }
     sf_close(file);

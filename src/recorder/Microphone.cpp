@@ -25,6 +25,7 @@ Microphone::Microphone()
         problem_ = QStringLiteral("Audio non disponibile: non si può registrare.");
         return;
     }
+    audioStarted_ = true;
     if (const char *driver = SDL_GetCurrentAudioDriver(); !driver || SDL_strcmp(driver, "dummy") == 0) {
         problem_ = QStringLiteral("Nessun microfono: non si può registrare, ma si può importare un file.");
         return;
@@ -44,7 +45,8 @@ Microphone::~Microphone()
 {
     if (device_ != 0)
         SDL_CloseAudioDevice(device_);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (audioStarted_)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void Microphone::start()

@@ -25,6 +25,7 @@ class Microphone {
 
   private:
     unsigned device_ = 0;
+    bool audioStarted_ = false;
     QString problem_;
 };
 

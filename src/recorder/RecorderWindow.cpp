@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -70,7 +71,7 @@ RecorderWindow::RecorderWindow(ClipStore &store, SdlClipPlayer &player, Micropho
     meter_->setAccessibleName(QStringLiteral("Livello del microfono"));
     record_ = button(QStringLiteral("&Registra"),
                      QStringLiteral("Registra la voce scelta; si ferma da sola dopo un "
-                                    "secondo di silenzio"),
+                                    "secondo di silenzio, o con Esc"),
                      this);
     listen_ = button(QStringLiteral("&Ascolta"), QStringLiteral("Fa sentire la voce scelta"), this);
     sentence_ = button(QStringLiteral("Ascolta nella &frase"),
@@ -119,6 +120,11 @@ RecorderWindow::RecorderWindow(ClipStore &store, SdlClipPlayer &player, Micropho
     connect(sentence_, &QPushButton::clicked, this, &RecorderWindow::listenInSentence);
     connect(import_, &QPushButton::clicked, this, &RecorderWindow::importFile);
     connect(restore_, &QPushButton::clicked, this, &RecorderWindow::restore);
+    // Esc stops a recording as the button does.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
+        if (recording())
+            finishRecording();
+    });
     capture_.setInterval(30);
     connect(&capture_, &QTimer::timeout, this, &RecorderWindow::poll);
     list_->setFocus();
