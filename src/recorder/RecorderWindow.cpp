@@ -114,6 +114,7 @@ RecorderWindow::RecorderWindow(ClipStore &store, SdlClipPlayer &player, Micropho
     notice_->setVisible(!problems.isEmpty());
 
     buildList();
+    connect(list_, &QTreeWidget::currentItemChanged, this, &RecorderWindow::skipHeading);
     connect(list_, &QTreeWidget::currentItemChanged, this, &RecorderWindow::refresh);
     connect(record_, &QPushButton::clicked, this, &RecorderWindow::toggleRecording);
     connect(listen_, &QPushButton::clicked, this, &RecorderWindow::listen);
@@ -139,12 +140,27 @@ void RecorderWindow::buildList()
         if (!group || group->text(0) != c.group) {
             group = new QTreeWidgetItem(list_, {c.group});
             group->setFlags(Qt::ItemIsEnabled);
+            QFont heading = group->font(0);
+            heading.setBold(true);
+            group->setFont(0, heading);
             group->setExpanded(true);
         }
         auto *item = new QTreeWidgetItem(group, {c.words, fileNameOf(c.name), QString()});
         item->setData(0, clipRoleData, c.name);
     }
     list_->setCurrentItem(list_->topLevelItem(0)->child(0));
+}
+
+// The arrow keys pass over the group headings from clip to clip.
+void RecorderWindow::skipHeading(QTreeWidgetItem *now, QTreeWidgetItem *before)
+{
+    if (!now || now->childCount() == 0)
+        return;
+    const bool up = before && list_->visualItemRect(before).top() > list_->visualItemRect(now).top();
+    QTreeWidgetItem *above = up ? list_->itemAbove(now) : nullptr;
+    QTreeWidgetItem *clip = above ? above : now->child(0);
+    // After the view has finished its own move, or the selection stays on the heading.
+    QTimer::singleShot(0, this, [this, clip] { list_->setCurrentItem(clip); });
 }
 
 const ClipEntry *RecorderWindow::selectedClip() const

@@ -39,6 +39,7 @@ class RecorderWindow : public QWidget {
 
   private:
     void buildList();
+    void skipHeading(QTreeWidgetItem *now, QTreeWidgetItem *before);
     void refresh();
     void finishRecording();
     void poll();
