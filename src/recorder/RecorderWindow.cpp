@@ -49,7 +49,6 @@ RecorderWindow::RecorderWindow(ClipStore &store, SdlClipPlayer &player, Micropho
     notice_ = new QLabel(this);
     notice_->setWordWrap(true);
     notice_->setStyleSheet(QStringLiteral("QLabel { color: #8a1c00; font-weight: bold; }"));
-    notice_->setAccessibleName(QStringLiteral("Avviso"));
 
     list_ = new QTreeWidget(this);
     list_->setColumnCount(3);
@@ -81,7 +80,6 @@ RecorderWindow::RecorderWindow(ClipStore &store, SdlClipPlayer &player, Micropho
     restore_ = button(QStringLiteral("Ri&pristina"), QStringLiteral("Torna alla voce di Quizzolo"), this);
     status_ = new QLabel(this);
     status_->setWordWrap(true);
-    status_->setAccessibleName(QStringLiteral("Messaggio"));
     status_->setMinimumHeight(status_->fontMetrics().lineSpacing() * 3);
     status_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
@@ -200,8 +198,7 @@ void RecorderWindow::refresh()
 
 void RecorderWindow::tell(const QString &message)
 {
-    status_->setText(message);
-    status_->setAccessibleDescription(message);
+    status_->setText(message); // a label's text is its accessible name: screen readers hear the change
 }
 
 void RecorderWindow::toggleRecording()

@@ -39,6 +39,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     prepareApplication();
+    QCoreApplication::setApplicationName(QStringLiteral("quizzolo-registra"));
     QApplication::setDesktopFileName(QStringLiteral("quizzolo-registra"));
     QFont font = QApplication::font();
     font.setFamily(QStringLiteral("Arial")); // as the trainer: Liberation Sans where Arial is missing
