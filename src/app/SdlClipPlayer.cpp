@@ -1,6 +1,8 @@
 #include "app/SdlClipPlayer.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <SDL.h>
 #include <cstdio>
 #include <fcntl.h>
@@ -60,7 +62,12 @@ struct SdlClipPlayer::Impl {
     SDL_AudioDeviceID device = 0;
     SDL_AudioSpec spec{};
     QString driver;
-    std::map<QString, Samples> cache;
+    struct Cached {
+        QDateTime modified; // a clip recorded anew while the program runs is read again
+        qint64 size = 0;
+        Samples samples;
+    };
+    std::map<QString, Cached> cache;
     std::set<QString> unreadable; // already reported on stderr
     Samples beep;
 
@@ -123,8 +130,12 @@ struct SdlClipPlayer::Impl {
 
     const Samples *clip(const QString &path)
     {
-        if (auto it = cache.find(path); it != cache.end())
-            return &it->second;
+        const QFileInfo info(path);
+        const QDateTime modified = info.lastModified();
+        if (auto it = cache.find(path);
+            it != cache.end() && it->second.modified == modified && it->second.size == info.size())
+            return &it->second.samples;
+        cache.erase(path);
         Samples samples;
         SDL_RWops *file = SDL_RWFromFile(path.toLocal8Bit().constData(), "rb");
         if (!file || !convert(file, samples)) {
@@ -134,7 +145,7 @@ struct SdlClipPlayer::Impl {
                              path.toLocal8Bit().constData());
             return nullptr; // not cached: a clip put in place later is found then
         }
-        return &cache.emplace(path, std::move(samples)).first->second;
+        return &cache.insert_or_assign(path, Cached{modified, info.size(), std::move(samples)}).first->second.samples;
     }
 
     const Samples *defaultBeep()

@@ -1,5 +1,7 @@
 // Recording through SDL's disk driver, which reads a raw file as the microphone: the
 // take ends about a second after the speech, never in a pause within it.
+#include "app/SdlClipPlayer.h"
+#include "recorder/AudioFile.h"
 #include "recorder/Microphone.h"
 #include "recorder/TakeProcessing.h"
 
@@ -39,6 +41,7 @@ class CaptureTest : public QObject {
     void takeEnds_data();
     void takeEnds();
     void noMicrophone();
+    void takeRecordedAnewIsHeard();
 };
 
 void CaptureTest::initTestCase()
@@ -111,6 +114,35 @@ void CaptureTest::noMicrophone()
     Microphone microphone;
     QVERIFY(!microphone.available());
     QVERIFY(microphone.problem().contains(QStringLiteral("Nessun microfono")));
+}
+
+// The recorder's Ascolta after a second take, or the trainer running while a clip is
+// recorded: the player must not keep playing the take it read before.
+void CaptureTest::takeRecordedAnewIsHeard()
+{
+    QTemporaryDir dir;
+    const QString clip = dir.filePath("va5.wav"), heard = dir.filePath("speaker.raw");
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(heard));
+    const auto take = [&](std::int16_t level) {
+        const std::vector<std::int16_t> samples(2205, level); // 0.1 s, told apart by level
+        QFile f(clip);
+        if (!f.open(QIODevice::WriteOnly) || f.write(encodeClip(samples)) <= 0)
+            return QByteArray();
+        return QByteArray(reinterpret_cast<const char *>(samples.data()), 2205 * 2);
+    };
+    {
+        quizzolo::SdlClipPlayer player;
+        QCOMPARE(player.driverName(), QStringLiteral("disk"));
+        const QByteArray first = take(1000);
+        player.play(clip, quizzolo::PlayMode::Sync);
+        const QByteArray second = take(-2000);
+        player.play(clip, quizzolo::PlayMode::Sync);
+        QFile out(heard);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QByteArray played = out.readAll();
+        QVERIFY(!first.isEmpty() && played.contains(first));
+        QVERIFY(!second.isEmpty() && played.contains(second));
+    }
 }
 
 QTEST_GUILESS_MAIN(CaptureTest)
