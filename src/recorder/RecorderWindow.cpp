@@ -287,8 +287,7 @@ void RecorderWindow::importFile()
     const QString file = QFileDialog::getOpenFileName(
         this, QStringLiteral("Scegli il file con %1").arg(quoted(clip->words)),
         QStandardPaths::writableLocation(QStandardPaths::HomeLocation),
-        QStringLiteral(
-            "File audio (*.wav *.flac *.ogg *.oga *.opus *.mp3 *.WAV *.FLAC *.OGG *.MP3);;Tutti i file (*)"));
+        QStringLiteral("File audio (*.wav *.flac *.ogg *.oga *.opus *.mp3);;Tutti i file (*)"));
     if (file.isEmpty())
         return;
     const ProcessedTake take = store_.import(*clip, file);
