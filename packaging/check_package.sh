@@ -48,6 +48,7 @@ expect_file() { # path mode-prefix
 
 app="usr/$libdir/quizzolo"
 expect_file "$app/quizzolo" "-rwxr-xr-x"
+expect_file "$app/quizzolo-registra" "-rwxr-xr-x"
 
 # Exactly the clips of the source tree, beside the program.
 expected_clips="$(find "$clips" -maxdepth 1 -name "*.wav" -printf "%f\n" | sort)"
@@ -58,16 +59,19 @@ if [ "$packaged_clips" != "$expected_clips" ]; then
 fi
 echo "clips beside the program: $(grep -c . <<<"$packaged_clips")"
 
-link="$(entry usr/bin/quizzolo)"
-if [[ "$link" != l* ]]; then
-  fail "usr/bin/quizzolo is not a symlink: ${link:-missing}"
-else
-  target="$(awk '{ print $8 }' <<<"$link")"
-  resolved="$(realpath -m --relative-to=/ "/usr/bin/$target")"
-  [ "$resolved" = "$app/quizzolo" ] || fail "usr/bin/quizzolo points to $target ($resolved), not to $app/quizzolo"
-fi
+for program in quizzolo quizzolo-registra; do
+  link="$(entry "usr/bin/$program")"
+  if [[ "$link" != l* ]]; then
+    fail "usr/bin/$program is not a symlink: ${link:-missing}"
+  else
+    target="$(awk '{ print $8 }' <<<"$link")"
+    resolved="$(realpath -m --relative-to=/ "/usr/bin/$target")"
+    [ "$resolved" = "$app/$program" ] || fail "usr/bin/$program points to $target ($resolved), not to $app/$program"
+  fi
+done
 
 expect_file usr/share/applications/quizzolo.desktop "-rw-r--r--"
+expect_file usr/share/applications/quizzolo-registra.desktop "-rw-r--r--"
 expect_file usr/share/metainfo/org.example.quizzolo.metainfo.xml "-rw-r--r--"
 for size in 16 32 48 64 128 256; do
   expect_file "usr/share/icons/hicolor/${size}x${size}/apps/quizzolo.png" "-rw-r--r--"
@@ -82,21 +86,28 @@ stray="$(awk '$6 !~ /^\.\/usr\// && $6 != "./" { print $6 }' <<<"$listing")"
 [ "$(dpkg-deb -f "$deb" Section)" = education ] || fail "section is not education"
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-for needed in 'libqt6widgets6' 'libqt6gui6' 'libqt6core6' 'libsdl2-2\.0-0' 'fonts-liberation2' 'qt6-qpa-plugins'; do
+for needed in 'libqt6widgets6' 'libqt6gui6' 'libqt6core6' 'libsdl2-2\.0-0' 'libsndfile1' 'libsamplerate0' \
+  'fonts-liberation2' 'qt6-qpa-plugins'; do
   grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed"
 done
+recommends="$(dpkg-deb -f "$deb" Recommends)"
+grep -Eq "(^|, )qt6-translations-l10n( |,|$)" <<<"$recommends" || fail "Recommends lacks qt6-translations-l10n: $recommends"
 
 # The installed desktop entry and metainfo must still validate.
 mkdir "$work/tree"
 dpkg-deb -x "$deb" "$work/tree"
 if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$work/tree/usr/share/applications/quizzolo.desktop" || fail "desktop-file-validate"
+  for entry in quizzolo quizzolo-registra; do
+    desktop-file-validate "$work/tree/usr/share/applications/$entry.desktop" || fail "desktop-file-validate $entry"
+  done
 fi
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$work/tree/usr/share/metainfo/org.example.quizzolo.metainfo.xml" >"$work/as.log" 2>&1 ||
     { cat "$work/as.log"; fail "appstreamcli validate"; }
 fi
-[ -x "$work/tree/usr/bin/quizzolo" ] || fail "usr/bin/quizzolo does not resolve to an executable"
+for program in quizzolo quizzolo-registra; do
+  [ -x "$work/tree/usr/bin/$program" ] || fail "usr/bin/$program does not resolve to an executable"
+done
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed; listing:"

@@ -2,6 +2,7 @@
 #include "app/SdlClipPlayer.h"
 #include "app/Tabella.h"
 #include "app/TabellaLayout.h"
+#include "app/VoiceFolders.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -50,7 +51,9 @@ int main(int argc, char *argv[])
     prepareApplication();
     SystemSteadyClock clock;
     QtEventPump pump(clock);
-    SdlClipPlayer clips;
+    SdlClipPlayer device;
+    VoiceFirstPlayer clips(device,
+                           VoiceFolders(VoiceFolders::defaultUserFolder(), QCoreApplication::applicationDirPath()));
     ClockSeededRandom random;
     DesktopLinkOpener links;
     MessageBoxExitQuestion exitQuestion;

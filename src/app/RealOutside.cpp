@@ -61,6 +61,10 @@ bool MessageBoxExitQuestion::confirmExit()
 {
     QMessageBox box(QMessageBox::Question, texts::attenzione, texts::vuoiUscire, QMessageBox::Yes | QMessageBox::No,
                     window_);
+    // The window's face, not the desktop's default sans, which may map to a monospace one.
+    QFont face = box.font();
+    face.setFamily(QStringLiteral("Arial"));
+    box.setFont(face);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

@@ -1,10 +1,13 @@
 #include "app/SdlClipPlayer.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <SDL.h>
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
+#include <set>
 #include <unistd.h>
 #include <vector>
 
@@ -59,7 +62,13 @@ struct SdlClipPlayer::Impl {
     SDL_AudioDeviceID device = 0;
     SDL_AudioSpec spec{};
     QString driver;
-    std::map<QString, Samples> cache;
+    struct Cached {
+        QDateTime modified; // a clip recorded anew while the program runs is read again
+        qint64 size = 0;
+        Samples samples;
+    };
+    std::map<QString, Cached> cache;
+    std::set<QString> unreadable; // already reported on stderr
     Samples beep;
 
     bool open()
@@ -121,13 +130,22 @@ struct SdlClipPlayer::Impl {
 
     const Samples *clip(const QString &path)
     {
-        if (auto it = cache.find(path); it != cache.end())
-            return &it->second;
+        const QFileInfo info(path);
+        const QDateTime modified = info.lastModified();
+        if (auto it = cache.find(path);
+            it != cache.end() && it->second.modified == modified && it->second.size == info.size())
+            return &it->second.samples;
+        cache.erase(path);
         Samples samples;
         SDL_RWops *file = SDL_RWFromFile(path.toLocal8Bit().constData(), "rb");
-        if (!file || !convert(file, samples))
+        if (!file || !convert(file, samples)) {
+            // Once per clip: a teacher replacing clips learns which one failed and why it beeps.
+            if (unreadable.insert(path).second)
+                std::fprintf(stderr, "quizzolo: impossibile leggere il file audio %s, al suo posto si sente un bip\n",
+                             path.toLocal8Bit().constData());
             return nullptr; // not cached: a clip put in place later is found then
-        return &cache.emplace(path, std::move(samples)).first->second;
+        }
+        return &cache.insert_or_assign(path, Cached{modified, info.size(), std::move(samples)}).first->second.samples;
     }
 
     const Samples *defaultBeep()
@@ -191,6 +209,25 @@ void SdlClipPlayer::play(const QString &path, PlayMode mode)
     SDL_PauseAudioDevice(d->device, 0);
     if (mode == PlayMode::Sync)
         d->waitForEnd();
+}
+
+void SdlClipPlayer::playJoined(const QStringList &paths)
+{
+    if (d->device == 0)
+        return;
+    SDL_ClearQueuedAudio(d->device);
+    // The trainer starts the next clip one device buffer after the last one ended.
+    const Samples gap(static_cast<std::size_t>(d->spec.size), d->spec.silence);
+    for (const QString &path : paths) {
+        const Samples *samples = d->clip(path);
+        if (!samples)
+            samples = d->defaultBeep();
+        if (samples && !samples->empty()) {
+            SDL_QueueAudio(d->device, samples->data(), static_cast<Uint32>(samples->size()));
+            SDL_QueueAudio(d->device, gap.data(), static_cast<Uint32>(gap.size()));
+        }
+    }
+    SDL_PauseAudioDevice(d->device, 0);
 }
 
 void SdlClipPlayer::silence()

@@ -2,6 +2,7 @@
 
 #include "engine/Outside.h"
 
+#include <QStringList>
 #include <memory>
 
 namespace quizzolo {
@@ -17,6 +18,8 @@ class SdlClipPlayer : public ClipPlayer {
 
     void play(const QString &path, PlayMode mode) override;
     void silence() override;
+    // Plays the clips one after the other as the trainer joins them, and returns at once.
+    void playJoined(const QStringList &paths);
 
     // The SDL audio driver in use ("dummy" when no real device could be opened), or
     // an empty string when not even that worked and every clip is skipped.

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/VoiceFolders.h"
+#include "recorder/ClipCatalogue.h"
+#include "recorder/TakeProcessing.h"
+
+#include <QString>
+
+namespace quizzolo::recorder {
+
+// The user's takes in their voice folder: written whole or not at all, removed to
+// give the program's clip back.
+class ClipStore {
+  public:
+    explicit ClipStore(VoiceFolders folders) : folders_(std::move(folders)) {}
+    const VoiceFolders &folders() const { return folders_; }
+
+    VoiceFolders::Source source(const QString &clipName) const;
+    QString playablePath(const QString &clipName) const;
+
+    // An accepted take replaces the user's clip atomically; on failure the clip there
+    // was stays and the returned text says why. Empty on success.
+    QString save(const QString &clipName, const ProcessedTake &take);
+    // Processes a file and saves it when accepted; the take tells what happened.
+    ProcessedTake import(const ClipEntry &clip, const QString &file);
+    // Back to the program's clip. Empty on success.
+    QString restore(const QString &clipName);
+
+  private:
+    VoiceFolders folders_;
+};
+
+// "la tua voce", "voce di Quizzolo", "manca"
+QString sourceText(VoiceFolders::Source source);
+
+} // namespace quizzolo::recorder

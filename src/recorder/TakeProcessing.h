@@ -1,0 +1,36 @@
+#pragma once
+
+#include "recorder/ClipCatalogue.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+namespace quizzolo::recorder {
+
+constexpr int clipRate = 22050; // the trainer's clips: 22,050 Hz mono 16-bit
+
+struct Audio {
+    std::vector<float> samples; // interleaved, full scale at +-1
+    int rate = 0;
+    int channels = 0;
+    double seconds() const;
+};
+
+struct ProcessedTake {
+    std::vector<std::int16_t> samples; // mono at clipRate; empty when refused
+    QString refusal;                   // why it was refused, for the user
+    QStringList warnings;              // kept, but worth a look
+    double seconds = 0;
+    bool ok() const { return refusal.isEmpty(); }
+};
+
+// Mixes to mono, converts to clipRate, trims the silence at both ends, levels to the
+// loudness of the program's clips, fades in and out; refuses a take that is silent,
+// too quiet, clipped or too long for the clip's role.
+ProcessedTake processTake(const Audio &in, ClipRole role);
+
+double decibels(double amplitude);
+
+} // namespace quizzolo::recorder
