@@ -1,49 +1,10 @@
-// Endless sequences, their toggle buttons, the pause slider and the paced wait.
+// Endless sequences, their toggle buttons, the pause slider and the paced wait; an impatient
+// child's random actions, nested inside pump points, with the window consistent after each.
 #include "app/RealOutside.h"
 #include "doubles/Harness.h"
-#include "engine/StartUp.h"
-#include "engine/Texts.h"
-#include "engine/Timer1Control.h"
-#include "modes/EuroHunt.h"
-#include "modes/PacedWait.h"
-#include "modes/Sequences.h"
-
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QtTest>
 
 using namespace quizzolo;
 using namespace quizzolo::test;
-
-namespace {
-
-// Start times of the questions asked so far: a question begins with the clip of its
-// first factor, voxa1..voxa9 (the tens of a result are voxa20..voxa80).
-std::vector<double> questionStarts(const RecordingClipPlayer &clips)
-{
-    static const QRegularExpression firstFactor(QStringLiteral("^voxa[1-9]\\.wav$"));
-    std::vector<double> starts;
-    for (const PlayedClip &c : clips.played)
-        if (firstFactor.match(c.file).hasMatch())
-            starts.push_back(c.at);
-    return starts;
-}
-
-// Clicks the running "Ferma" button once n questions have been asked.
-void stopAfterQuestions(Harness &h, std::size_t n)
-{
-    h.pump.everyPump([&h, n] {
-        if (questionStarts(h.clips).size() < n)
-            return true;
-        Command3_Click(h.t);
-        return false;
-    });
-}
-
-} // namespace
 
 class SequencesTest : public QObject {
     Q_OBJECT
@@ -51,293 +12,186 @@ class SequencesTest : public QObject {
   private slots:
     void initTestCase() { prepareApplication(); }
 
-    void sliderValueToSeconds_data();
-    void sliderValueToSeconds();
-    void pauseEndsExactlyOnTime_data();
-    void pauseEndsExactlyOnTime();
-    void sliderMovedDuringAPauseMovesItsEnd_data();
-    void sliderMovedDuringAPauseMovesItsEnd();
-    void firstSequencePausesOneSecond();
-    void startAndStopToggleTheControls_data();
-    void startAndStopToggleTheControls();
-    void stopFourSecondsIntoASixSecondPause_data();
-    void stopFourSecondsIntoASixSecondPause();
-    void stopWhileAClipIsSpokenFinishesTheCycle();
-    void restartWhileTheOldCycleFinishesNestsOneLoop();
-    void tableChangedDuringASequenceAppliesNext();
-    void startingASequenceEndsAPausedHunt();
-    void stopKeepsTheLastPause();
-    void realPauseWaitsAndHandlesEvents();
-};
-
-void SequencesTest::sliderValueToSeconds_data()
-{
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("seconds");
-    QTest::newRow("minimum") << 500 << 1;
-    QTest::newRow("999") << 999 << 1;
-    QTest::newRow("1000") << 1000 << 2;
-    QTest::newRow("2999") << 2999 << 5;
-    QTest::newRow("3000") << 3000 << 6;
-    QTest::newRow("4999") << 4999 << 9;
-    QTest::newRow("maximum") << 5000 << 10;
-}
-
-void SequencesTest::sliderValueToSeconds()
-{
-    QFETCH(int, value);
-    QFETCH(int, seconds);
-    Harness h;
-    h.ui.variaRitardo->setValue(value == 1000 ? 1500 : 1000); // make sure it changes
-    h.ui.variaRitardo->setValue(value);
-    QCOMPARE(int(h.t.stato.ritardoSecondi), seconds);
-}
-
-void SequencesTest::pauseEndsExactlyOnTime_data()
-{
-    QTest::addColumn<int>("length");
-    QTest::addColumn<int>("minimumWaits");
-    QTest::newRow("1 second") << 1 << 1;
-    QTest::newRow("10 seconds") << 10 << 1;
-    QTest::newRow("0 seconds: no event is processed") << 0 << 0;
-}
-
-void SequencesTest::pauseEndsExactlyOnTime()
-{
-    QFETCH(int, length);
-    QFETCH(int, minimumWaits);
-    Harness h;
-    h.t.stato.ritardoSecondi = static_cast<std::int16_t>(length);
-    const double start = h.clock.now;
-    attendi(h.t);
-    QCOMPARE(h.clock.now, start + length);
-    QVERIFY(h.pump.waits >= minimumWaits);
-    if (length == 0)
-        QCOMPARE(h.pump.calls, 0);
-}
-
-void SequencesTest::sliderMovedDuringAPauseMovesItsEnd_data()
-{
-    QTest::addColumn<int>("lengthBefore");
-    QTest::addColumn<double>("movedAfter");
-    QTest::addColumn<int>("sliderValue");
-    QTest::addColumn<double>("endsAfter");
-    QTest::newRow("shorter than already waited: ends at once") << 10 << 3.0 << 500 << 3.0;
-    QTest::newRow("longer: stretches from the start") << 1 << 0.5 << 5000 << 10.0;
-    QTest::newRow("shorter but not yet reached") << 10 << 1.0 << 1500 << 3.0;
-}
-
-void SequencesTest::sliderMovedDuringAPauseMovesItsEnd()
-{
-    QFETCH(int, lengthBefore);
-    QFETCH(double, movedAfter);
-    QFETCH(int, sliderValue);
-    QFETCH(double, endsAfter);
-    Harness h;
-    h.t.stato.ritardoSecondi = static_cast<std::int16_t>(lengthBefore);
-    const double start = h.clock.now;
-    h.pump.atTime(start + movedAfter, [&] { h.ui.variaRitardo->setValue(sliderValue); });
-    attendi(h.t);
-    QCOMPARE(h.clock.now, start + endsAfter);
-}
-
-void SequencesTest::firstSequencePausesOneSecond()
-{
-    Harness h;
-    h.clips.clipSeconds = 0.5;
-    stopAfterQuestions(h, 3);
-    Command3_Click(h.t);
-    const auto starts = questionStarts(h.clips);
-    QCOMPARE(starts.size(), std::size_t(3));
-    // Two clips of 0.5 s and a pause of 1 s, although the slider shows 1000.
-    QCOMPARE(starts[1] - starts[0], 2.0);
-    QCOMPARE(starts[2] - starts[1], 2.0);
-    QCOMPARE(h.ui.variaRitardo->value(), 1000);
-}
-
-void SequencesTest::startAndStopToggleTheControls_data()
-{
-    QTest::addColumn<bool>("withResult");
-    QTest::newRow("without result") << false;
-    QTest::newRow("with result") << true;
-}
-
-void SequencesTest::startAndStopToggleTheControls()
-{
-    QFETCH(bool, withResult);
-    Harness h;
-    QPushButton *own = withResult ? h.ui.command4 : h.ui.Command3;
-    QPushButton *other = withResult ? h.ui.Command3 : h.ui.command4;
-    const QString idle = own->text();
-    bool checkedWhileRunning = false;
-    h.pump.atPump(3, [&] {
-        QCOMPARE(own->text(), texts::ferma);
-        QVERIFY(own->isEnabled());
-        QVERIFY(!other->isEnabled() && !h.ui.Command1->isEnabled() && !h.ui.Command5->isEnabled());
-        QVERIFY(h.ui.Command2->isHidden());
-        QVERIFY(!h.ui.FrameRitardo->isHidden());
-        QCOMPARE(h.ui.FrameRitardo->title(), withResult ? texts::ritardaRisultato : texts::ritardaOperazioni);
-        QCOMPARE(h.t.stato.conRisultato, withResult);
-        QCOMPARE(QApplication::focusWidget() == h.ui.variaRitardo || h.ui.variaRitardo->hasFocus() ||
-                     h.window.focusWidget() == h.ui.variaRitardo,
-                 true);
-        (withResult ? command4_Click : Command3_Click)(h.t);
-        // The stop restores everything at once, before the loop notices.
-        QCOMPARE(own->text(), idle);
-        QVERIFY(other->isEnabled() && h.ui.Command1->isEnabled() && h.ui.Command5->isEnabled());
-        QVERIFY(h.ui.FrameRitardo->isHidden());
-        QVERIFY(h.t.stato.fermaOperazioni);
-        checkedWhileRunning = true;
-    });
-    (withResult ? command4_Click : Command3_Click)(h.t);
-    QVERIFY(checkedWhileRunning);
-    QCOMPARE(questionStarts(h.clips).size(), std::size_t(1));
-    QCOMPARE(h.t.handlerDepth, 0);
-}
-
-void SequencesTest::stopFourSecondsIntoASixSecondPause_data()
-{
-    QTest::addColumn<bool>("withResult");
-    QTest::newRow("without result: nothing more") << false;
-    QTest::newRow("with result: result and 2 s still come") << true;
-}
-
-void SequencesTest::stopFourSecondsIntoASixSecondPause()
-{
-    QFETCH(bool, withResult);
-    Harness h;
-    h.random.pushQuestion(7, 8);
-    auto click = withResult ? command4_Click : Command3_Click;
-    double pauseStart = 0;
-    h.pump.atPump(1, [&] { h.ui.variaRitardo->setValue(3000); }); // 6 s, while the question is spoken
-    h.clips.onPlay = [&](const PlayedClip &c) {
-        if (c.file == "va8.wav") {
-            pauseStart = c.at + h.clips.clipSeconds;
-            h.pump.atTime(pauseStart + 4.0, [&] { click(h.t); });
-        }
-    };
-    click(h.t);
-    QCOMPARE(h.ui.variaRitardo->value(), 1000);
-    QCOMPARE(int(h.t.stato.ritardoSecondi), 2);
-    if (withResult) {
-        QCOMPARE(h.clips.files(), (QStringList{"voxa7.wav", "va8.wav", "voxa50.wav", "va6.wav"}));
-        QCOMPARE(h.clips.played[2].at, pauseStart + 4.0); // the pause ended at its next check
-        QCOMPARE(h.clock.now, pauseStart + 4.0 + 2 * h.clips.clipSeconds + 2.0);
-        QCOMPARE(h.ui.Text1->text(), QStringLiteral("56"));
-    } else {
-        QCOMPARE(h.clips.files(), (QStringList{"voxa7.wav", "va8.wav"}));
-        QCOMPARE(h.clock.now, pauseStart + 4.0);
+    void pauseEndsOnTime_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<double>("movedAfter"); // < 0: the slider stays
+        QTest::addColumn<int>("sliderValue");
+        QTest::addColumn<double>("endsAfter");
+        // clang-format off
+        QTest::newRow("1 s") << 1 << -1.0 << 0 << 1.0;
+        QTest::newRow("0 s: no event processed") << 0 << -1.0 << 0 << 0.0;
+        QTest::newRow("999 is 1 s") << 10 << 0.5 << 999 << 1.0;
+        QTest::newRow("2999 is 5 s") << 1 << 0.5 << 2999 << 5.0;
+        QTest::newRow("maximum is 10 s") << 1 << 0.5 << 5000 << 10.0;
+        QTest::newRow("shortened below the time waited: ends at once") << 10 << 3.0 << 500 << 3.0;
+        QTest::newRow("a drag counts when it ends") << 10 << 0.5 << -1200 << 7.5;
+        // clang-format on
     }
-}
 
-void SequencesTest::stopWhileAClipIsSpokenFinishesTheCycle()
-{
-    Harness h;
-    h.random.pushQuestion(3, 3);
-    h.clips.onPlay = [&](const PlayedClip &c) {
-        if (c.file == "voxa3.wav") // handled at the next pump point, after the question
-            h.pump.atPump(h.pump.calls + 1, [&] { Command3_Click(h.t); });
-    };
-    const double start = h.clock.now;
-    Command3_Click(h.t);
-    QCOMPARE(h.clips.files(), (QStringList{"voxa3.wav", "va3.wav"}));
-    QCOMPARE(h.clock.now, start + 2 * h.clips.clipSeconds + 1.0); // the pause still ran
-    QCOMPARE(h.ui.Command3->text(), texts::senzaRisultato);
-}
+    void pauseEndsOnTime()
+    {
+        QFETCH(int, length);
+        QFETCH(double, movedAfter);
+        QFETCH(int, sliderValue);
+        QFETCH(double, endsAfter);
+        Harness h;
+        h.t.stato.ritardoSecondi = std::int16_t(length);
+        const double start = h.clock.now;
+        if (movedAfter >= 0)
+            h.pump.atTime(start + movedAfter, [&] {
+                if (sliderValue > 0)
+                    return h.ui.variaRitardo->setValue(sliderValue);
+                h.ui.variaRitardo->setSliderDown(true); // dragged: counts only when let go
+                h.ui.variaRitardo->setSliderPosition(-sliderValue);
+                h.pump.atTime(start + 7.5, [&] { h.ui.variaRitardo->setSliderDown(false); });
+            });
+        attendi(h.t);
+        QCOMPARE(h.clock.now, start + endsAfter);
+        QCOMPARE(h.pump.calls > 0, length > 0);
+    }
 
-void SequencesTest::restartWhileTheOldCycleFinishesNestsOneLoop()
-{
-    Harness h;
-    int stops = 0;
-    h.pump.everyPump([&] {
-        const std::size_t asked = questionStarts(h.clips).size();
-        if (stops == 0 && asked == 1 && h.t.handlerDepth == 1) {
-            Command3_Click(h.t); // stop...
-            ++stops;
-            Command3_Click(h.t); // ...and start again at once: a loop nested in the old one
+    // Questions follow one pause after the last clip (0.6 s clips, product 56), until a
+    // stop click at a chosen fake time after the first question's end.
+    void cyclesKeepThePaceUntilStopped_data()
+    {
+        QTest::addColumn<bool>("withResult");
+        QTest::addColumn<int>("sliderMoved"); // 0: untouched, 1: before the start, 2: during the first question
+        QTest::addColumn<double>("stopAt");
+        QTest::addColumn<QList<int>>("starts"); // ms after the start
+        QTest::addColumn<int>("clips");
+        // clang-format off
+        QTest::newRow("first sequence: 1 s, slider at 2") << false << 0 << 3.0 << QList<int>{0, 2200} << 4;
+        QTest::newRow("moved before: the start sets 2 s") << false << 1 << 3.0 << QList<int>{0, 3200} << 4;
+        QTest::newRow("6 s, stopped 4 s into the pause") << false << 2 << 4.0 << QList<int>{0} << 2;
+        QTest::newRow("with result: pause, result, 2 s") << true << 0 << 6.0 << QList<int>{0, 5400} << 8;
+        QTest::newRow("with result, stopped 4 s into 6") << true << 2 << 4.0 << QList<int>{0} << 4;
+        // clang-format on
+    }
+
+    void cyclesKeepThePaceUntilStopped()
+    {
+        QFETCH(bool, withResult);
+        QFETCH(int, sliderMoved);
+        QFETCH(double, stopAt);
+        QFETCH(QList<int>, starts);
+        QFETCH(int, clips);
+        Harness h;
+        auto click = withResult ? command4_Click : Command3_Click;
+        for (int i = 0; i < 3; ++i)
+            h.random.pushQuestion(7, 8);
+        if (sliderMoved == 1)
+            h.ui.variaRitardo->setValue(3000);
+        QString faults;
+        h.pump.atPump(1, [&] {
+            if (sliderMoved == 2)
+                h.ui.variaRitardo->setValue(3000);
+            faults = h.fault(true);
+            QVERIFY(h.ui.variaRitardo->hasFocus() || h.window.focusWidget() == h.ui.variaRitardo);
+            h.pump.atTime(h.clock.now + 1.2 + stopAt, [&] {
+                click(h.t);
+                faults += h.fault(true) + (h.t.stato.fermaOperazioni ? "" : "no stop flag");
+                QVERIFY(h.ui.FrameRitardo->isHidden()); // restored at once, before the loop notices
+            });
+        });
+        const double start = h.clock.now;
+        click(h.t);
+        QCOMPARE(faults, QString());
+        QList<int> seen;
+        for (const PlayedClip &c : h.clips.played)
+            if (c.file.size() == 9 && c.file.startsWith("voxa")) // voxa1..voxa9: a question begins
+                seen << qRound((c.at - start) * 1000);
+        QCOMPARE(seen, starts);
+        QCOMPARE(h.clips.played.size(), std::size_t(clips));
+        QCOMPARE(h.ui.Text1->text(), withResult ? QStringLiteral("56") : QString());
+        QCOMPARE(h.fault(), QString());
+    }
+
+    // The result after the pause is that of the question on screen, also one asked in the pause.
+    void resultReadAfterThePause()
+    {
+        Harness h;
+        h.random.pushQuestion(7, 8);
+        h.random.pushQuestion(3, 4);
+        h.pump.atTime(h.clock.now + 1.5, [&] { h.ui.command4->click(), h.ui.Command1->click(); });
+        h.ui.command4->click();
+        QCOMPARE(h.clips.files().join(' '), "voxa7.wav va8.wav voxa3.wav va4.wav va12.wav");
+    }
+
+    // The real pump sleeps until an event or the deadline: it handles the event and does not spin.
+    void realPumpSleepsUntilTheDeadline()
+    {
+        SystemSteadyClock clock;
+        QtEventPump pump(clock);
+        bool handled = false;
+        QTimer::singleShot(100, [&] { handled = true; });
+        const double deadline = clock.nowSeconds() + 0.3;
+        int turns = 0;
+        for (; clock.nowSeconds() < deadline; ++turns)
+            pump.waitForEventsUntil(deadline);
+        QVERIFY2(handled && turns < 20, qPrintable(QString::number(turns)));
+    }
+
+    void randomActionsKeepTheWindowConsistent_data()
+    {
+        QTest::addColumn<unsigned>("seed");
+        for (unsigned seed = 1; seed <= 30; ++seed)
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+    }
+
+    void randomActionsKeepTheWindowConsistent()
+    {
+        QFETCH(unsigned, seed);
+        Harness h;
+        h.clips.clipSeconds = 0.4;
+        h.random.fallback.seed(seed);
+        std::mt19937 rng(seed);
+        const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+        int budget = 1000, depth = 0;
+        QString fault, last;
+        const auto check = [&](bool anywhere) {
+            if (fault.isEmpty() && !(fault = h.fault(anywhere)).isEmpty())
+                fault += " after " + last;
+        };
+        const auto act = [&] {
+            --budget;
+            if (h.t.stato.cacciaInCorso && pick(2)) // a child who knows the tables climbs to the euro
+                return last = "right answer", type(h.ui.Text1, QString::number(h.t.stato.risultato) + '\r');
+            std::vector<QWidget *> live;
+            for (QWidget *w : h.namedControls())
+                if (w->isVisibleTo(&h.window) && w->isEnabled())
+                    live.push_back(w);
+            QWidget *w = live[std::size_t(pick(int(live.size())))];
+            last = h.nameOf(w);
+            if (auto *b = qobject_cast<QAbstractButton *>(w); b && b != h.ui.fine)
+                return pick(3) ? b->click() : pointer(b);
+            if (w == h.ui.variaRitardo)
+                return h.ui.variaRitardo->setValue(500 * (1 + pick(10)));
+            if (w == h.ui.Text1 && h.ui.Timer1->isEnabled() && pick(2))
+                return emit h.ui.Timer1->tick();
+            if (w == h.ui.Text1)
+                return type(h.ui.Text1, QString(QStringLiteral("07Ax -\r\b")[pick(9)]));
+            if (w == h.ui.fine)
+                return fine_Click(h.t); // answered No
+            pointer(w);
+        };
+        h.pump.everyPump([&] {
+            check(true);
+            for (QPushButton *running : {h.ui.Command3, h.ui.command4})
+                if (budget <= 0 && running->text() == texts::ferma)
+                    running->click();
+            if (budget > 0 && depth < 4 && pick(3) == 0)
+                ++depth, act(), --depth;
             return true;
+        });
+        while (budget > 0 && fault.isEmpty()) {
+            h.clock.advance(std::uniform_real_distribution<double>(0.0, 2.0)(rng)); // the child thinks
+            act();
+            check(false);
         }
-        if (stops == 1 && asked == 3 && h.t.handlerDepth == 2) {
-            Command3_Click(h.t); // the final stop ends both
-            ++stops;
-            return false;
-        }
-        return true;
-    });
-    Command3_Click(h.t);
-    QCOMPARE(stops, 2);
-    QCOMPARE(h.t.deepestNesting, 3); // outer start, nested start, final stop
-    QCOMPARE(questionStarts(h.clips).size(), std::size_t(3));
-    QCOMPARE(h.ui.Command3->text(), texts::senzaRisultato);
-    QVERIFY(h.t.stato.fermaOperazioni);
-    QCOMPARE(h.t.handlerDepth, 0);
-}
-
-void SequencesTest::tableChangedDuringASequenceAppliesNext()
-{
-    Harness h;
-    h.random.pushQuestion(2, 2);
-    h.random.pushQuestion(1, 4);
-    h.pump.atPump(1, [&] { Sel_Quizzolo_Click(h.t, 6); });
-    stopAfterQuestions(h, 2);
-    Command3_Click(h.t);
-    QCOMPARE(h.clips.files().mid(0, 4), (QStringList{"voxa2.wav", "va2.wav", "voxa6.wav", "va4.wav"}));
-}
-
-void SequencesTest::startingASequenceEndsAPausedHunt()
-{
-    Harness h;
-    h.t.stato.euroVinti = 7;
-    h.ui.Timer1->setEnabled(true);
-    h.ui.Image1->setVisible(true);
-    h.ui.Text1->setReadOnly(false);
-    h.pump.atPump(1, [&] { command4_Click(h.t); });
-    command4_Click(h.t);
-    QVERIFY(!h.ui.Timer1->isEnabled());
-    QVERIFY(!h.t.stato.cacciaInCorso);
-    QVERIFY(h.ui.Text1->isReadOnly());
-    QVERIFY(h.ui.Image1->isHidden());
-    QCOMPARE(h.t.stato.euroVinti, 7.0f);
-}
-
-void SequencesTest::stopKeepsTheLastPause()
-{
-    Harness h;
-    h.pump.atPump(1, [&] {
-        h.ui.variaRitardo->setValue(3000);
-        Command3_Click(h.t); // the stop puts the slider back to 1000: 2 seconds
-    });
-    Command3_Click(h.t);
-    QCOMPARE(int(h.t.stato.ritardoSecondi), 2);
-    // The next sequence starts with that 2-second pause.
-    h.clips.played.clear();
-    stopAfterQuestions(h, 2);
-    Command3_Click(h.t);
-    const auto starts = questionStarts(h.clips);
-    QCOMPARE(starts[1] - starts[0], 2 * h.clips.clipSeconds + 2.0);
-}
-
-void SequencesTest::realPauseWaitsAndHandlesEvents()
-{
-    SystemSteadyClock clock;
-    QtEventPump pump(clock);
-    FakeClock unusedClock;
-    RecordingClipPlayer clips(unusedClock);
-    ScriptedRandom random;
-    RecordingLinkOpener links;
-    ScriptedExitQuestion exitQuestion;
-    ThrowingProgramEnd end(clips);
-    Outside outside{clock, pump, clips, random, links, exitQuestion, end};
-    Tabella window(outside, QString());
-    bool handled = false;
-    QTimer::singleShot(200, &window, [&] { handled = true; });
-    const double start = clock.nowSeconds();
-    attendi(window.trainer());
-    const double waited = clock.nowSeconds() - start;
-    QVERIFY(handled);
-    QVERIFY2(waited >= 1.0, qPrintable(QString::number(waited)));
-    QVERIFY2(waited < 1.5, qPrintable(QString::number(waited)));
-}
+        QCOMPARE(fault, QString());
+    }
+};
 
 QTEST_MAIN(SequencesTest)
 #include "test_sequences.moc"

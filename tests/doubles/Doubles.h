@@ -2,7 +2,7 @@
 
 #include "engine/Outside.h"
 
-#include <QString>
+#include <QFileInfo>
 #include <QStringList>
 #include <QUrl>
 #include <deque>
@@ -13,46 +13,40 @@
 
 namespace quizzolo::test {
 
-class FakeClock : public SteadyClock {
-  public:
+struct FakeClock : public SteadyClock {
     double nowSeconds() const override { return now; }
     void advance(double seconds) { now += seconds; }
     double now = 1000.0;
 };
 
-// Runs scripted actions at chosen pump calls or at chosen fake times, and moves the
-// fake clock forward when the trainer waits, so pauses cost no real time.
+// Runs scripted actions at chosen pump calls or fake times, and moves the fake clock on
+// when the trainer waits, so pauses cost no real time. Actions may pump again (nesting).
 class ScriptedPump : public EventPump {
   public:
     explicit ScriptedPump(FakeClock &clock) : clock_(clock) {}
-
     void processPendingEvents() override;
     void waitForEventsUntil(double deadlineSeconds) override;
 
-    // n counts pump calls of either kind, from 1.
-    void atPump(int n, std::function<void()> action);
-    // When the clock reaches `seconds` (absolute fake time) during a wait or a pump.
-    void atTime(double seconds, std::function<void()> action);
-    // Runs at every pump call until it returns false.
-    void everyPump(std::function<bool()> action);
+    void atPump(int n, std::function<void()> action) { scripted_.push_back({n, 1e300, std::move(action)}); } // from 1
+    void atTime(double seconds, std::function<void()> action) { scripted_.push_back({-1, seconds, std::move(action)}); }
+    void everyPump(std::function<bool()> action) { always_.push_back(std::move(action)); } // until false
 
     int calls = 0;
-    int waits = 0;
 
   private:
-    void runDue();
-    struct Timed {
+    struct Scripted {
+        int call;
         double at;
         std::function<void()> action;
     };
+    void runDue();
     FakeClock &clock_;
-    std::vector<std::pair<int, std::function<void()>>> byIndex_;
-    std::vector<Timed> byTime_;
+    std::vector<Scripted> scripted_;
     std::vector<std::function<bool()>> always_;
 };
 
 struct PlayedClip {
-    QString file; // file name without the folder
+    QString file; // without the folder
     PlayMode mode;
     double at; // fake time at the start
 };
@@ -61,59 +55,73 @@ struct PlayedClip {
 class RecordingClipPlayer : public ClipPlayer {
   public:
     explicit RecordingClipPlayer(FakeClock &clock) : clock_(clock) {}
-    void play(const QString &path, PlayMode mode) override;
+    void play(const QString &path, PlayMode mode) override
+    {
+        played.push_back({QFileInfo(path).fileName(), mode, clock_.now});
+        if (onPlay)
+            onPlay(played.back());
+        if (mode == PlayMode::Sync)
+            clock_.advance(clipSeconds);
+    }
     void silence() override { ++silenced; }
+    QStringList files() const
+    {
+        QStringList out;
+        std::transform(played.begin(), played.end(), std::back_inserter(out), [](auto &c) { return c.file; });
+        return out;
+    }
 
-    QStringList files() const;
-    QStringList syncFiles() const;
     std::vector<PlayedClip> played;
     double clipSeconds = 0.6;
     int silenced = 0;
-    std::function<void(const PlayedClip &)> onPlay; // runs after recording, before time passes
+    std::function<void(const PlayedClip &)> onPlay; // after recording, before time passes
 
   private:
     FakeClock &clock_;
 };
 
-// Hands out the given values first, then a fixed-seed sequence.
-class ScriptedRandom : public RandomSource {
-  public:
-    float next() override;
-    void push(std::initializer_list<float> values) { queue.insert(queue.end(), values); }
-    // Values that draw exactly these factors.
+// Hands out the queued values first, then a fixed-seed sequence.
+struct ScriptedRandom : public RandomSource {
+    float next() override
+    {
+        ++drawn;
+        const float v = queue.empty() ? float(fallback() >> 8) / 16777216.0f : queue.front();
+        if (!queue.empty())
+            queue.pop_front();
+        return v;
+    }
     static float forFactor(int factor) { return (static_cast<float>(factor) - 0.5f) / 9.0f; }
-    void pushQuestion(int first, int second) { push({forFactor(first), forFactor(second)}); }
+    void pushQuestion(int first, int second) { queue.insert(queue.end(), {forFactor(first), forFactor(second)}); }
 
     std::deque<float> queue;
     int drawn = 0;
     std::mt19937 fallback{12345};
 };
 
-class RecordingLinkOpener : public LinkOpener {
-  public:
+struct RecordingLinkOpener : public LinkOpener {
     void open(const QUrl &address) override { opened.push_back(address); }
     std::vector<QUrl> opened;
 };
 
-class ScriptedExitQuestion : public ExitQuestion {
-  public:
-    bool confirmExit() override;
-    std::deque<bool> answers; // empty: No
+struct ScriptedExitQuestion : public ExitQuestion {
+    bool confirmExit() override { return ++asked, answer; }
+    bool answer = false;
     int asked = 0;
-    std::function<void()> whileOpen; // runs while the question is showing
 };
 
 struct ProgramEnded : std::runtime_error {
     ProgramEnded() : std::runtime_error("program ended") {}
 };
 
-// Ending the program unwinds the test's call stack, so nothing of the trainer can run
-// after it; the test catches ProgramEnded.
+// Ending the program unwinds the test's stack, so nothing of the trainer runs after it.
 class ThrowingProgramEnd : public ProgramEnd {
   public:
     explicit ThrowingProgramEnd(ClipPlayer &clips) : clips_(clips) {}
-    [[noreturn]] void endNow() override;
-    int ended = 0;
+    [[noreturn]] void endNow() override
+    {
+        clips_.silence();
+        throw ProgramEnded();
+    }
 
   private:
     ClipPlayer &clips_;

@@ -1,10 +1,28 @@
 #pragma once
 
+// Everything a test of the window drives: the window, its controls, the handlers.
+#include "app/ExitAndCredits.h"
 #include "app/Tabella.h"
 #include "app/TabellaLayout.h"
 #include "doubles/Doubles.h"
+#include "engine/Texts.h"
+#include "engine/Timer1Control.h"
+#include "modes/AnswerCheck.h"
+#include "modes/EuroHunt.h"
+#include "modes/PacedWait.h"
+#include "modes/Sequences.h"
+#include "modes/SingleQuestion.h"
 
-#include <QTest>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QtTest>
+#include <array>
+#include <vector>
 
 namespace quizzolo::test {
 
@@ -22,13 +40,31 @@ struct Harness {
     Trainer &t = window.trainer();
     Controls &ui = window.controls();
 
-    // Shows the window and makes it the active one, so that focus moves really happen.
+    // Shown and active, so that focus moves really happen.
     [[nodiscard]] bool showActive()
     {
         window.show();
         window.activateWindow();
         return QTest::qWaitForWindowActive(&window);
     }
+    std::array<QPushButton *, 4> modeButtons() const { return {ui.Command1, ui.Command3, ui.command4, ui.Command5}; }
+    // Controls by their design names ("tutte", "1".."9" for the table options), and back.
+    QMap<QString, QWidget *> namedControls() const;
+    QWidget *control(const QString &name) const { return namedControls().value(name); }
+    QString nameOf(QWidget *w) const { return namedControls().key(w, QStringLiteral("?")); }
+    // Opens the hunt question a × b and answers it with ENTER.
+    void answer(int a, int b, const QString &typed);
+    // Whether a reward place shows coin `id` (0: hidden and empty).
+    static bool shows(QLabel *place, int id);
+    // What is inconsistent in the window and the trainer state; empty when all is well.
+    // `anywhere` leaves out what holds only when no handler runs.
+    QString fault(bool anywhere = false) const;
 };
+
+// Key presses carrying each character, as X11 sends them: '\r' ENTER, '\b' Backspace, '\x7f' Delete.
+void type(QWidget *w, const QString &text);
+// The pointer moving over, or a button pressed on, a control; the hand it then shows.
+void pointer(QWidget *w, QEvent::Type type = QEvent::MouseMove, Qt::MouseButton button = Qt::NoButton);
+bool showsCursor(QWidget *w, int id);
 
 } // namespace quizzolo::test

@@ -1,0 +1,106 @@
+#include "doubles/Harness.h"
+
+#include "app/ResourceLoader.h"
+#include "modes/RewardTable.h"
+
+#include <cmath>
+
+namespace quizzolo::test {
+
+QMap<QString, QWidget *> Harness::namedControls() const
+{
+    // clang-format off
+    QMap<QString, QWidget *> named = {
+        {"Command1", ui.Command1}, {"Command2", ui.Command2}, {"Command3", ui.Command3}, {"command4", ui.command4},
+        {"Command5", ui.Command5}, {"fine", ui.fine}, {"Text1", ui.Text1}, {"Label7", ui.Label7}, {"Label8", ui.Label8},
+        {"variaRitardo", ui.variaRitardo}};
+    // clang-format on
+    for (int i = 0; i < 10; ++i)
+        named.insert(i == 0 ? QStringLiteral("tutte") : QString::number(i), ui.Sel_Quizzolo[std::size_t(i)]);
+    return named;
+}
+
+void Harness::answer(int a, int b, const QString &typed)
+{
+    random.pushQuestion(a, b);
+    Command5_Click(t);
+    ui.Text1->setText(typed);
+    QTest::keyClick(ui.Text1, Qt::Key_Return);
+}
+
+bool Harness::shows(QLabel *place, int id)
+{
+    if (id == 0)
+        return place->isHidden() && place->pixmap().isNull();
+    return !place->isHidden() && place->pixmap().toImage() == loadBitmap(id).toImage();
+}
+
+QString Harness::fault(bool anywhere) const
+{
+    const TrainerState &s = t.stato;
+    const bool without = ui.Command3->text() == texts::ferma, with = ui.command4->text() == texts::ferma;
+    const auto buttons = modeButtons();
+    const auto checked =
+        std::count_if(ui.Sel_Quizzolo.begin(), ui.Sel_Quizzolo.end(), [](auto *o) { return o->isChecked(); });
+    const auto enabled = std::count_if(buttons.begin(), buttons.end(), [](auto *b) { return b->isEnabled(); });
+    const auto row = rewardRow(s.euroVinti);
+    bool coinsAsCounted = row.has_value(), coinShown = false;
+    for (std::size_t i = 0; i < 3 && row; ++i) {
+        QLabel *place = std::array{ui.Image1, ui.Image2, ui.Image3}[i];
+        coinShown |= !place->isHidden();
+        coinsAsCounted &= place->isHidden() == (row->ids[i] == 0);
+    }
+    // clang-format off
+    const std::vector<std::pair<bool, const char *>> rules = {
+        {s.euroVinti >= 0 && s.euroVinti <= euroCount && s.euroVinti == std::floor(s.euroVinti), "count outside 0..20"},
+        {checked == 1 && ui.Sel_Quizzolo[std::size_t(s.tabellaScelta)]->isChecked(), "table option and tabellaScelta differ"},
+        {s.ritardoSecondi >= 1 && s.ritardoSecondi <= 10, "pause outside 1..10 s"},
+        {!(ui.Timer1->isEnabled() && s.cacciaInCorso), "Timer1 runs during a hunt question"},
+        {!(without && with), "both sequence buttons say stop"},
+        {(without || with) == !ui.FrameRitardo->isHidden(), "pause slider shown without a sequence or hidden with one"},
+        {!(without || with) || (enabled == 1 && ui.Command2->isHidden() && !s.cacciaInCorso), "another mode live during a sequence"},
+        {!(without || with) || ui.FrameRitardo->title() == (without ? texts::ritardaOperazioni : texts::ritardaRisultato), "wrong pause title"},
+        {anywhere || t.handlerDepth == 0, "a handler still runs"},
+        {anywhere || !s.rispostaInValutazione, "an answer is still being scored"},
+        {anywhere || !(without || with), "a sequence button says stop with no sequence running"},
+        {anywhere || ui.Text1->isReadOnly() != s.cacciaInCorso, "answer box open without a hunt question, or locked with one"},
+        {anywhere || s.risultato == s.fattore1 * s.fattore2, "risultato is not the product"},
+        {anywhere || s.fattore1 == 0 || ui.Label1->text() == QString::number(s.fattore1), "Label1 is not fattore1"},
+        {anywhere || s.fattore2 == 0 || ui.Label2->text() == QString::number(s.fattore2), "Label2 is not fattore2"},
+        {anywhere || !s.cacciaInCorso || (!ui.Command2->isHidden() && ui.Command2->text() == texts::scriviRisultato && enabled == 0), "hunt question without its prompt, or with a mode live"},
+        {anywhere || s.cacciaInCorso || ui.Command2->isHidden() || (ui.Command2->text() == texts::fammiVedere && enabled == 0 && !ui.Timer1->isEnabled()), "waiting result with a mode live"},
+        {anywhere || s.cacciaInCorso || !ui.Command2->isHidden() || enabled == 4, "idle with a mode that cannot start"},
+        {anywhere || !coinShown || coinsAsCounted, "coins do not match the count"},
+    };
+    // clang-format on
+    for (const auto &[holds, what] : rules)
+        if (!holds)
+            return QString::fromLatin1(what);
+    return {};
+}
+
+void type(QWidget *w, const QString &text)
+{
+    for (QChar c : text) {
+        const int key = c == '\r' ? Qt::Key_Return : c == '\b' ? Qt::Key_Backspace : c == '\x7f' ? Qt::Key_Delete : 0;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+void pointer(QWidget *w, QEvent::Type type, Qt::MouseButton button)
+{
+    QMouseEvent event(type, QPointF(10, 10), w->mapToGlobal(QPointF(10, 10)), button, button, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+bool showsCursor(QWidget *w, int id)
+{
+    const QCursor expected = loadCursor(id), seen = w->cursor();
+    return seen.shape() == Qt::BitmapCursor && seen.hotSpot() == expected.hotSpot() &&
+           seen.bitmap().toImage() == expected.bitmap().toImage();
+}
+
+} // namespace quizzolo::test

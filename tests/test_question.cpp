@@ -1,0 +1,112 @@
+// Start-up, the times-table choice, one question and its result: what is heard and seen.
+#include "app/RealOutside.h"
+#include "doubles/Harness.h"
+#include "engine/Question.h"
+
+using namespace quizzolo;
+using namespace quizzolo::test;
+
+class QuestionTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { prepareApplication(); }
+
+    void speaksQuestionThenResult_data()
+    {
+        QTest::addColumn<int>("table");
+        QTest::addColumn<float>("r1");
+        QTest::addColumn<float>("r2");
+        QTest::addColumn<QStringList>("heard");
+        const float low = 0.0f, high = 0.99999994f, f7 = ScriptedRandom::forFactor(7),
+                    f8 = ScriptedRandom::forFactor(8);
+        // clang-format off
+        QTest::newRow("all tables, 56") << 0 << f7 << f8 << QStringList{"voxa7", "va8", "voxa50", "va6"};
+        QTest::newRow("all tables, 1") << 0 << low << low << QStringList{"voxa1", "va1", "va1"};
+        QTest::newRow("table 9, 81") << 9 << low << high << QStringList{"voxa9", "va9", "voxa80", "va1"};
+        QTest::newRow("table 5, 40") << 5 << high << f8 << QStringList{"voxa5", "va8", "voxa40"};
+        QTest::newRow("table 4, 20") << 4 << high << ScriptedRandom::forFactor(5) << QStringList{"voxa4", "va5", "voxa20"};
+        QTest::newRow("table 2, 18") << 2 << f7 << ScriptedRandom::forFactor(9) << QStringList{"voxa2", "va9", "va18"};
+        QTest::newRow("table 3, 12") << 3 << f7 << ScriptedRandom::forFactor(4) << QStringList{"voxa3", "va4", "va12"};
+        // clang-format on
+    }
+
+    // At each clip's start: both factor labels, the answer box, the result button, pumps so far.
+    void speaksQuestionThenResult()
+    {
+        QFETCH(int, table);
+        QFETCH(float, r1);
+        QFETCH(float, r2);
+        QFETCH(QStringList, heard);
+        Harness h;
+        QVERIFY(h.t.stato.ritardoSecondi == 1 && h.ui.Timer1->interval() == 3000 && h.fault().isEmpty());
+        h.window.show();
+        QTest::mouseClick(h.ui.Sel_Quizzolo[std::size_t(table ? table : 4)], Qt::LeftButton);
+        QTest::mouseClick(h.ui.Sel_Quizzolo[std::size_t(table)], Qt::LeftButton);
+        QVERIFY(h.clips.played.empty() && h.random.drawn == 0 && h.t.stato.tabellaScelta == table);
+        QStringList seen;
+        h.clips.onPlay = [&](const PlayedClip &c) {
+            seen << QStringLiteral("%1 %2|%3|%4 %5 %6")
+                        .arg(c.file.chopped(4), h.ui.Label1->text(), h.ui.Label2->text(), h.ui.Text1->text())
+                        .arg(h.ui.Command2->isHidden() ? "hidden" : "shown")
+                        .arg(c.mode == PlayMode::Sync ? h.pump.calls : -1);
+        };
+        h.ui.Text1->setText(QStringLiteral("42")); // an old product is cleared
+        h.random.queue = {r1, r2};
+        Command1_Click(h.t);
+        QCOMPARE(h.fault(), QString());
+        Command2_Click(h.t);
+        const QString a = h.ui.Label1->text(), b = h.ui.Label2->text();
+        QStringList expected{heard[0] + " " + a + "|| hidden 1", heard[1] + " " + a + "|" + b + "| hidden 1"};
+        for (const QString &clip : heard.mid(2))
+            expected << clip + " " + a + "|" + b + "| shown 2";
+        QCOMPARE(seen, expected);
+        QCOMPARE(h.ui.Text1->text(), QString::number(a.toInt() * b.toInt()));
+        QVERIFY(h.random.drawn == 2 && h.ui.Command2->isHidden());
+        QCOMPARE(h.fault(), QString());
+    }
+
+    void aClickDuringTheQuestionNests_data()
+    {
+        QTest::addColumn<int>("pumpPoint");
+        QTest::addColumn<int>("table");
+        QTest::addColumn<QStringList>("spoken");
+        // Before the first factor is spoken, the outer call goes on with the nested factors.
+        QTest::newRow("new question, first pump") << 1 << 0 << QStringList{"voxa4", "va9", "voxa4", "va9"};
+        QTest::newRow("new question, last pump") << 2 << 0 << QStringList{"voxa2", "va3", "voxa4", "va9"};
+        QTest::newRow("table chosen: next question") << 1 << 6 << QStringList{"voxa2", "va3", "voxa6", "va9"};
+    }
+
+    void aClickDuringTheQuestionNests()
+    {
+        QFETCH(int, pumpPoint);
+        QFETCH(int, table);
+        QFETCH(QStringList, spoken);
+        Harness h;
+        h.random.pushQuestion(2, 3);
+        h.random.pushQuestion(4, 9);
+        h.pump.atPump(pumpPoint, [&] { table ? h.ui.Sel_Quizzolo[std::size_t(table)]->click() : Command1_Click(h.t); });
+        Command1_Click(h.t);
+        if (table)
+            Command1_Click(h.t);
+        QCOMPARE(h.clips.files().join(' ').remove(".wav").split(' '), spoken);
+        QCOMPARE(h.fault(), QString());
+    }
+
+    // The program's own random source: values in [0, 1), every factor as likely.
+    void realRandomDrawsEveryFactorEvenly()
+    {
+        ClockSeededRandom random;
+        std::array<int, 10> count{};
+        for (int i = 0; i < 90000; ++i) {
+            const float r = random.next();
+            QVERIFY(r >= 0.0f && r < 1.0f);
+            ++count[std::size_t(drawFactor(r))];
+        }
+        for (int factor = 1; factor <= 9; ++factor)
+            QVERIFY2(qAbs(count[std::size_t(factor)] - 10000) < 1000, qPrintable(QString::number(factor)));
+    }
+};
+
+QTEST_MAIN(QuestionTest)
+#include "test_question.moc"

@@ -1,0 +1,174 @@
+// The window as a child meets it: colours, TAB, pointers, ENTER, exit, links, pictures.
+#include "app/RealOutside.h"
+#include "app/ResourceLoader.h"
+#include "doubles/Harness.h"
+
+#include <QBitmap>
+#include <QMessageBox>
+
+using namespace quizzolo;
+using namespace quizzolo::test;
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { prepareApplication(); }
+
+    void rendersTheDesignedColours_data()
+    {
+        QTest::addColumn<QPoint>("where");
+        QTest::addColumn<QColor>("colour");
+        // clang-format off
+        QTest::newRow("green background")       << QPoint(120, 290) << QColor(192, 255, 192);
+        QTest::newRow("orange column")          << QPoint(100, 330) << QColor(255, 192, 128);
+        QTest::newRow("blue panel")             << QPoint(470, 480) << QColor(0, 0, 255);
+        QTest::newRow("green face of Chiedimi") << QPoint(135, 215) << QColor(0, 255, 0);
+        QTest::newRow("white answer box")       << QPoint(602, 155) << QColor(255, 255, 255);
+        QTest::newRow("yellow first factor")    << QPoint(156, 171) << QColor(255, 255, 128);
+        QTest::newRow("centre of the cross")    << QPoint(328, 147) << QColor(0, 0, 0);
+        QTest::newRow("pause frame over Command2") << QPoint(675, 282) << QPalette().color(QPalette::Button);
+        // clang-format on
+    }
+
+    void rendersTheDesignedColours()
+    {
+        QFETCH(QPoint, where);
+        QFETCH(QColor, colour);
+        Harness h;
+        h.ui.FrameRitardo->setVisible(true);
+        h.ui.Command2->setVisible(true);
+        h.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window) && h.window.size() == QSize(800, 600));
+        const QImage shot = h.window.grab().toImage();
+        const QColor seen = shot.pixelColor((QPointF(where) * shot.devicePixelRatio()).toPoint());
+        const int off = qAbs(seen.red() - colour.red()) + qAbs(seen.green() - colour.green());
+        QVERIFY2(off + qAbs(seen.blue() - colour.blue()) <= 24, qPrintable(seen.name()));
+    }
+
+    void handsAndFocusFollowThePointer_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("hunt");
+        QTest::addColumn<bool>("takesFocus");
+        for (const char *button : {"Command1", "Command2", "Command3", "command4", "Command5", "fine"})
+            QTest::newRow(button) << QString(button) << false << true;
+        QTest::newRow("Label7") << "Label7" << false << false;
+        QTest::newRow("Label8") << "Label8" << false << false;
+        QTest::newRow("prompt during a hunt question") << "Command2" << true << false;
+        QTest::newRow("answer box during a hunt question") << "Text1" << true << true;
+        QTest::newRow("disabled during a hunt question") << "Command1" << true << false;
+    }
+
+    void handsAndFocusFollowThePointer()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, hunt);
+        QFETCH(bool, takesFocus);
+        Harness h;
+        h.ui.Command2->setVisible(true);
+        QVERIFY(h.showActive());
+        if (hunt)
+            Command5_Click(h.t);
+        QWidget *w = h.control(name), *before = h.control(name == "Text1" ? "fine" : "Text1");
+        before->setFocus();
+        pointer(w, QEvent::MouseButtonPress, Qt::RightButton); // any button: the closed hand, no focus move
+        QVERIFY(before->hasFocus() && (!w->isEnabled() || name == "Text1" || showsCursor(w, 102)));
+        pointer(w);
+        QCOMPARE(w->hasFocus(), takesFocus);
+        if (name == "Text1")
+            return;
+        QVERIFY(w->isEnabled() ? showsCursor(w, 101) : w->cursor().shape() == Qt::ArrowCursor);
+        w->setEnabled(true); // the open hand at the first move, not a stale fist
+        pointer(w);
+        QVERIFY(showsCursor(w, 101));
+        if (name == "Command1" && !hunt) { // keypad Enter presses the button under the pointer
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+            QCOMPARE(h.clips.played.size(), std::size_t(2));
+        }
+        if (!name.startsWith("Label"))
+            return;
+        QTest::mouseClick(w, Qt::RightButton);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseDClick(w, Qt::LeftButton, {}, QPoint(5, 5)); // a double click still opens once
+        QTest::mousePress(w, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(-50, 5)); // released outside: nothing
+        QCOMPARE(h.links.opened.size(), std::size_t(1));
+        const QString url = h.links.opened[0].toString().remove(QRegularExpression("[/:]"));
+        QCOMPARE(url, name == "Label7" ? "mailto" + credits().email : "https" + credits().web);
+    }
+
+    void exitEndsTheProgramWithNothingAfter_data()
+    {
+        QTest::addColumn<QString>("when");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Yes in a sequence's pause") << "pause" << true;
+        QTest::newRow("Yes while a clip is spoken") << "clip" << true;
+        QTest::newRow("Yes during a hunt question") << "hunt" << true;
+        QTest::newRow("window closed in a pause: no question") << "close" << true;
+        QTest::newRow("No: the sequence goes on") << "pause" << false;
+    }
+
+    void exitEndsTheProgramWithNothingAfter()
+    {
+        QFETCH(QString, when);
+        QFETCH(bool, yes);
+        Harness h;
+        h.exitQuestion.answer = yes;
+        std::size_t heardBeforeExit = 0;
+        const auto stop = [&] {
+            heardBeforeExit = h.clips.played.size();
+            when == "close" ? void(h.window.close()) : fine_Click(h.t);
+            if (!yes)
+                command4_Click(h.t);
+        };
+        if (when == "pause" || when == "close")
+            h.pump.atTime(h.clock.now + 2 * h.clips.clipSeconds + 0.5, stop);
+        else
+            h.pump.atPump(when == "clip" ? 2 : 1, stop);
+        try {
+            (when == "hunt" ? Command5_Click : command4_Click)(h.t);
+            QVERIFY(!yes);
+            QCOMPARE(h.clips.files().size(), 4); // the stopped cycle still spoke its result
+        } catch (const ProgramEnded &) {
+            QVERIFY(yes && h.clips.silenced >= 1 && h.clips.played.size() == heardBeforeExit);
+        }
+        QCOMPARE(h.exitQuestion.asked, when == "close" ? 0 : 1);
+    }
+
+    // The real question in the window's face, not the desktop's default (monospace on a bare system).
+    void exitQuestionInTheWindowsFace()
+    {
+        MessageBoxExitQuestion question;
+        QStringList families;
+        QTimer::singleShot(50, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            for (QWidget *w : box->findChildren<QWidget *>())
+                if (qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w))
+                    families << QFontInfo(w->font()).family();
+            box->done(QMessageBox::No);
+        });
+        QVERIFY(!question.confirmExit());
+        QVERIFY(!families.isEmpty());
+        for (const QString &family : families)
+            QVERIFY2(family == "Arial" || family == "Liberation Sans", qPrintable(family));
+    }
+
+    // Each coin its size on the panel's exact blue, also drawn at 200 %; each hand its hot spot.
+    void picturesByNumber()
+    {
+        const int diameters[] = {65, 75, 85, 79, 89, 96, 93};
+        for (int id = 101, ratio = 1; id <= 107; ratio = 3 - ratio, id += ratio == 1) {
+            const QImage image = loadBitmap(id, ratio).toImage();
+            int across = 0;
+            for (int x = 0; x < 100 * ratio; ++x)
+                across += image.pixel(x, 50 * ratio) != qRgb(0, 0, 255);
+            QVERIFY2(qAbs(across - diameters[id - 101] * ratio) <= 4 * ratio, qPrintable(QString::number(id)));
+        }
+        QVERIFY(loadBitmap(108).isNull() && loadCursor(101).hotSpot() == QPoint(16, 15));
+        QCOMPARE(loadCursor(102).hotSpot(), QPoint(15, 17));
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "test_window.moc"
