@@ -36,114 +36,109 @@ QByteArray microphoneInput(const QString &plan)
 
 class CaptureTest : public QObject {
     Q_OBJECT
+
   private slots:
-    void initTestCase();
-    void takeEnds_data();
-    void takeEnds();
-    void noMicrophone();
-    void takeRecordedAnewIsHeard();
-};
+    void initTestCase()
+    {
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIODELAY", "2"); // ~10 times faster than real time
+    }
 
-void CaptureTest::initTestCase()
-{
-    qputenv("SDL_AUDIODRIVER", "disk");
-    qputenv("SDL_DISKAUDIODELAY", "2"); // ~10 times faster than real time
-}
+    void takeEnds_data()
+    {
+        QTest::addColumn<QString>("plan");
+        QTest::addColumn<double>("endsAt"); // seconds of captured sound; 0 for never
+        QTest::addColumn<double>("kept");   // seconds of the processed take; 0 for refused
 
-void CaptureTest::takeEnds_data()
-{
-    QTest::addColumn<QString>("plan");
-    QTest::addColumn<double>("endsAt"); // seconds of captured sound; 0 for never
-    QTest::addColumn<double>("kept");   // seconds of the processed take; 0 for refused
+        QTest::newRow("word, then silence") << "s0.5,v0.7,s3" << 2.2 << 0.79;
+        QTest::newRow("pause of half a second inside") << "s0.3,v0.4,s0.5,v0.4,s3" << 2.6 << 1.39;
+        QTest::newRow("silence only") << "s4" << 0.0 << 0.0;
+    }
 
-    QTest::newRow("word, then silence") << "s0.5,v0.7,s3" << 2.2 << 0.79;
-    QTest::newRow("pause of half a second inside") << "s0.3,v0.4,s0.5,v0.4,s3" << 2.6 << 1.39;
-    QTest::newRow("silence only") << "s4" << 0.0 << 0.0;
-}
+    void takeEnds()
+    {
+        QFETCH(QString, plan);
+        QFETCH(double, endsAt);
+        QFETCH(double, kept);
 
-void CaptureTest::takeEnds()
-{
-    QFETCH(QString, plan);
-    QFETCH(double, endsAt);
-    QFETCH(double, kept);
+        QTemporaryDir dir;
+        QFile input(dir.filePath("microphone.raw"));
+        QVERIFY(input.open(QIODevice::WriteOnly));
+        input.write(microphoneInput(plan));
+        input.close();
+        qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(input.fileName()));
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir.filePath("speaker.raw")));
 
-    QTemporaryDir dir;
-    QFile input(dir.filePath("microphone.raw"));
-    QVERIFY(input.open(QIODevice::WriteOnly));
-    input.write(microphoneInput(plan));
-    input.close();
-    qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(input.fileName()));
-    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir.filePath("speaker.raw")));
+        Microphone microphone;
+        QVERIFY2(microphone.available(), qPrintable(microphone.problem()));
+        microphone.start();
+        std::vector<float> captured;
+        SpeechEnd end;
+        std::size_t fed = 0, endedAt = 0;
+        const std::size_t window = clipRate / 100;
+        for (int polls = 0; polls < 2000 && !end.over() && captured.size() < 3.5 * clipRate; ++polls) {
+            SDL_Delay(5);
+            microphone.fetch(captured);
+            // Fed in small steps, so where the take ends is known to 10 ms.
+            for (; fed + window <= captured.size() && !end.over(); fed += window) {
+                end.feed(captured.data() + fed, window);
+                endedAt = fed + window;
+            }
+        }
+        microphone.stop();
+        QCOMPARE(end.over(), endsAt > 0);
+        if (endsAt > 0)
+            QVERIFY2(std::fabs(static_cast<double>(endedAt) / clipRate - endsAt) < 0.06,
+                     qPrintable(QString::number(static_cast<double>(endedAt) / clipRate)));
 
-    Microphone microphone;
-    QVERIFY2(microphone.available(), qPrintable(microphone.problem()));
-    microphone.start();
-    std::vector<float> captured;
-    SpeechEnd end;
-    std::size_t fed = 0, endedAt = 0;
-    const std::size_t window = clipRate / 100;
-    for (int polls = 0; polls < 2000 && !end.over() && captured.size() < 3.5 * clipRate; ++polls) {
-        SDL_Delay(5);
-        microphone.fetch(captured);
-        // Fed in small steps, so where the take ends is known to 10 ms.
-        for (; fed + window <= captured.size() && !end.over(); fed += window) {
-            end.feed(captured.data() + fed, window);
-            endedAt = fed + window;
+        Audio audio;
+        audio.samples.assign(captured.begin(), captured.begin() + static_cast<std::ptrdiff_t>(fed));
+        audio.rate = clipRate;
+        audio.channels = 1;
+        const ProcessedTake take = processTake(audio, ClipRole::Number);
+        QCOMPARE(take.ok(), kept > 0);
+        if (kept > 0)
+            QVERIFY2(std::fabs(take.seconds - kept) < 0.03, qPrintable(QString::number(take.seconds)));
+    }
+
+    void noMicrophone()
+    {
+        QTemporaryDir dir;
+        qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(dir.filePath("absent.raw")));
+        Microphone microphone;
+        QVERIFY(!microphone.available());
+        QVERIFY(microphone.problem().contains(QStringLiteral("Nessun microfono")));
+    }
+
+    // The recorder's Ascolta after a second take, or the trainer running while a clip is
+    // recorded: the player must not keep playing the take it read before.
+    void takeRecordedAnewIsHeard()
+    {
+        QTemporaryDir dir;
+        const QString clip = dir.filePath("va5.wav"), heard = dir.filePath("speaker.raw");
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(heard));
+        const auto take = [&](std::int16_t level) {
+            const std::vector<std::int16_t> samples(2205, level); // 0.1 s, told apart by level
+            QFile f(clip);
+            if (!f.open(QIODevice::WriteOnly) || f.write(encodeClip(samples)) <= 0)
+                return QByteArray();
+            return QByteArray(reinterpret_cast<const char *>(samples.data()), 2205 * 2);
+        };
+        {
+            quizzolo::SdlClipPlayer player;
+            QCOMPARE(player.driverName(), QStringLiteral("disk"));
+            const QByteArray first = take(1000);
+            player.play(clip, quizzolo::PlayMode::Sync);
+            const QByteArray second = take(-2000);
+            player.play(clip, quizzolo::PlayMode::Sync);
+            QFile out(heard);
+            QVERIFY(out.open(QIODevice::ReadOnly));
+            const QByteArray played = out.readAll();
+            QVERIFY(!first.isEmpty() && played.contains(first));
+            QVERIFY(!second.isEmpty() && played.contains(second));
         }
     }
-    microphone.stop();
-    QCOMPARE(end.over(), endsAt > 0);
-    if (endsAt > 0)
-        QVERIFY2(std::fabs(static_cast<double>(endedAt) / clipRate - endsAt) < 0.06,
-                 qPrintable(QString::number(static_cast<double>(endedAt) / clipRate)));
-
-    Audio audio;
-    audio.samples.assign(captured.begin(), captured.begin() + static_cast<std::ptrdiff_t>(fed));
-    audio.rate = clipRate;
-    audio.channels = 1;
-    const ProcessedTake take = processTake(audio, ClipRole::Number);
-    QCOMPARE(take.ok(), kept > 0);
-    if (kept > 0)
-        QVERIFY2(std::fabs(take.seconds - kept) < 0.03, qPrintable(QString::number(take.seconds)));
-}
-
-void CaptureTest::noMicrophone()
-{
-    QTemporaryDir dir;
-    qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(dir.filePath("absent.raw")));
-    Microphone microphone;
-    QVERIFY(!microphone.available());
-    QVERIFY(microphone.problem().contains(QStringLiteral("Nessun microfono")));
-}
-
-// The recorder's Ascolta after a second take, or the trainer running while a clip is
-// recorded: the player must not keep playing the take it read before.
-void CaptureTest::takeRecordedAnewIsHeard()
-{
-    QTemporaryDir dir;
-    const QString clip = dir.filePath("va5.wav"), heard = dir.filePath("speaker.raw");
-    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(heard));
-    const auto take = [&](std::int16_t level) {
-        const std::vector<std::int16_t> samples(2205, level); // 0.1 s, told apart by level
-        QFile f(clip);
-        if (!f.open(QIODevice::WriteOnly) || f.write(encodeClip(samples)) <= 0)
-            return QByteArray();
-        return QByteArray(reinterpret_cast<const char *>(samples.data()), 2205 * 2);
-    };
-    {
-        quizzolo::SdlClipPlayer player;
-        QCOMPARE(player.driverName(), QStringLiteral("disk"));
-        const QByteArray first = take(1000);
-        player.play(clip, quizzolo::PlayMode::Sync);
-        const QByteArray second = take(-2000);
-        player.play(clip, quizzolo::PlayMode::Sync);
-        QFile out(heard);
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        const QByteArray played = out.readAll();
-        QVERIFY(!first.isEmpty() && played.contains(first));
-        QVERIFY(!second.isEmpty() && played.contains(second));
-    }
-}
+};
 
 QTEST_GUILESS_MAIN(CaptureTest)
 #include "test_capture.moc"

@@ -52,156 +52,130 @@ QByteArray contents(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 constexpr int wav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
 
 } // namespace
 
 class TakeProcessingTest : public QObject {
     Q_OBJECT
+
   private slots:
-    void import_data();
-    void import();
-    void commandLine_data();
-    void commandLine();
-};
-
-void TakeProcessingTest::import_data()
-{
-    QTest::addColumn<int>("format");
-    QTest::addColumn<int>("rate");
-    QTest::addColumn<int>("channels");
-    QTest::addColumn<double>("voiced");
-    QTest::addColumn<double>("amplitude");
-    QTest::addColumn<QString>("clip");
-    QTest::addColumn<QString>("outcome"); // "kept", "warned" or the refusal's key word
-
-    const int flac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16, ogg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
-    const int mp3 = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
-    QTest::newRow("44.1 kHz stereo WAV") << wav16 << 44100 << 2 << 0.6 << 0.5 << "va5"
-                                         << "kept";
-    QTest::newRow("48 kHz FLAC, soft") << flac << 48000 << 1 << 0.8 << 0.05 << "voxa50"
-                                       << "kept";
-    QTest::newRow("Ogg Vorbis from a phone") << ogg << 44100 << 2 << 0.7 << 0.3 << "va8"
-                                             << "kept";
-    QTest::newRow("MP3") << mp3 << 44100 << 1 << 0.9 << 0.3 << "voxa7"
-                         << "kept";
-    QTest::newRow("16 kHz float WAV") << (SF_FORMAT_WAV | SF_FORMAT_FLOAT) << 16000 << 1 << 0.5 << 0.9 << "va2"
-                                      << "kept";
-    QTest::newRow("too quiet") << wav16 << 44100 << 1 << 0.6 << 0.01 << "va5"
-                               << "bassa";
-    QTest::newRow("only silence") << wav16 << 44100 << 1 << 0.6 << 0.0 << "va5"
-                                  << "bassa";
-    QTest::newRow("clipped") << wav16 << 44100 << 2 << 0.6 << 1.6 << "va5"
-                             << "distorta";
-    QTest::newRow("number over 2.5 s") << wav16 << 22050 << 1 << 2.7 << 0.5 << "va5"
-                                       << "lunga";
-    QTest::newRow("prompt of 5 s") << wav16 << 22050 << 1 << 5.0 << 0.5 << "voxa_dig"
-                                   << "kept";
-    QTest::newRow("prompt over 6 s") << wav16 << 22050 << 1 << 6.2 << 0.5 << "voxa_ripeti"
-                                     << "lunga";
-    QTest::newRow("praise over 1 s") << wav16 << 44100 << 1 << 1.4 << 0.5 << "voxa_esatto"
-                                     << "warned";
-}
-
-void TakeProcessingTest::import()
-{
-    QFETCH(int, format);
-    QFETCH(int, rate);
-    QFETCH(int, channels);
-    QFETCH(double, voiced);
-    QFETCH(double, amplitude);
-    QFETCH(QString, clip);
-    QFETCH(QString, outcome);
-
-    QTemporaryDir dir;
-    const QString input = dir.filePath(QStringLiteral("take"));
-    QVERIFY(writeInput(input, format, rate, channels, 0.8, voiced, 1.0, amplitude));
-    const QString user = dir.filePath(QStringLiteral("voce"));
-    QVERIFY(QDir().mkpath(user));
-    const QString target = user + "/" + fileNameOf(clip);
-    const QByteArray before = "an earlier take";
+    void import_data()
     {
-        QFile f(target);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(before);
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<double>("voiced");
+        QTest::addColumn<double>("amplitude");
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QString>("outcome"); // "kept", "warned" or the refusal's key word
+
+        const int flac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16, ogg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+        const int mp3 = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, fl = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        // clang-format off
+        QTest::newRow("44.1 kHz stereo WAV")     << wav16 << 44100 << 2 << 0.6 << 0.5  << "va5"         << "kept";
+        QTest::newRow("48 kHz FLAC, soft")       << flac  << 48000 << 1 << 0.8 << 0.05 << "voxa50"      << "kept";
+        QTest::newRow("Ogg Vorbis from a phone") << ogg   << 44100 << 2 << 0.7 << 0.3  << "va8"         << "kept";
+        QTest::newRow("MP3")                     << mp3   << 44100 << 1 << 0.9 << 0.3  << "voxa7"       << "kept";
+        QTest::newRow("16 kHz float WAV")        << fl    << 16000 << 1 << 0.5 << 0.9  << "va2"         << "kept";
+        QTest::newRow("too quiet")               << wav16 << 44100 << 1 << 0.6 << 0.01 << "va5"         << "bassa";
+        QTest::newRow("only silence")            << wav16 << 44100 << 1 << 0.6 << 0.0  << "va5"         << "bassa";
+        QTest::newRow("clipped")                 << wav16 << 44100 << 2 << 0.6 << 1.6  << "va5"         << "distorta";
+        QTest::newRow("number over 2.5 s")       << wav16 << 22050 << 1 << 2.7 << 0.5  << "va5"         << "lunga";
+        QTest::newRow("prompt over 6 s")         << wav16 << 22050 << 1 << 6.2 << 0.5  << "voxa_ripeti" << "lunga";
+        QTest::newRow("praise over 1 s")         << wav16 << 44100 << 1 << 1.4 << 0.5  << "voxa_esatto" << "warned";
+        // clang-format on
     }
 
-    ClipStore store(VoiceFolders(user, dir.filePath(QStringLiteral("lib"))));
-    const ProcessedTake take = store.import(*findClip(clip), input);
-    QCOMPARE(QDir(user).entryList(QDir::Files), QStringList{fileNameOf(clip)}); // no temporary left
-    if (outcome != QLatin1String("kept") && outcome != QLatin1String("warned")) {
-        QVERIFY2(take.refusal.contains(outcome), qPrintable(take.refusal));
-        QCOMPARE(contents(target), before);
-        return;
+    void import()
+    {
+        QFETCH(int, format);
+        QFETCH(int, rate);
+        QFETCH(int, channels);
+        QFETCH(double, voiced);
+        QFETCH(double, amplitude);
+        QFETCH(QString, clip);
+        QFETCH(QString, outcome);
+
+        QTemporaryDir dir;
+        const QString input = dir.filePath("take"), user = dir.filePath("voce"), target = user + "/" + fileNameOf(clip);
+        QVERIFY(writeInput(input, format, rate, channels, 0.8, voiced, 1.0, amplitude));
+        const QByteArray before = "an earlier take";
+        QVERIFY(writeFile(target, before));
+
+        ClipStore store(VoiceFolders(user, dir.filePath(QStringLiteral("lib"))));
+        const ProcessedTake take = store.import(*findClip(clip), input);
+        QCOMPARE(QDir(user).entryList(QDir::Files), QStringList{fileNameOf(clip)}); // no temporary left
+        if (outcome != QLatin1String("kept") && outcome != QLatin1String("warned")) {
+            QVERIFY2(take.refusal.contains(outcome), qPrintable(take.refusal));
+            QCOMPARE(contents(target), before);
+            return;
+        }
+        QVERIFY2(take.ok(), qPrintable(take.refusal));
+        QCOMPARE(take.warnings.isEmpty(), outcome == QLatin1String("kept"));
+
+        const std::optional<Audio> out = readAudioFile(target);
+        QVERIFY(out && out->rate == 22050 && out->channels == 1);
+        SF_INFO info{};
+        SNDFILE *f = sf_open(QFile::encodeName(target).constData(), SFM_READ, &info);
+        QVERIFY(f);
+        sf_close(f);
+        QCOMPARE(info.format, wav16);
+        // The silences are gone, up to the short margins kept around the voice.
+        QVERIFY2(out->seconds() > voiced - 0.05 && out->seconds() < voiced + 0.12,
+                 qPrintable(QString::number(out->seconds())));
+        double peak = 0, sum = 0;
+        for (float v : out->samples) {
+            peak = std::max(peak, static_cast<double>(std::fabs(v)));
+            sum += static_cast<double>(v) * v;
+        }
+        const double rms = std::sqrt(sum / static_cast<double>(out->samples.size()));
+        // As loud as the program's clips: peak -3 dBFS unless the RMS reaches -16 dBFS first.
+        const double over = std::max(decibels(peak) + 3.0, decibels(rms) + 16.0);
+        QVERIFY2(std::fabs(over) < 0.3,
+                 qPrintable(QStringLiteral("peak %1 dB, rms %2 dB").arg(decibels(peak)).arg(decibels(rms))));
+        // Faded: no click at either end.
+        QVERIFY(std::fabs(out->samples.front()) < 0.01f && std::fabs(out->samples.back()) < 0.01f);
     }
-    QVERIFY2(take.ok(), qPrintable(take.refusal));
-    QCOMPARE(take.warnings.isEmpty(), outcome == QLatin1String("kept"));
 
-    const std::optional<Audio> out = readAudioFile(target);
-    QVERIFY(out);
-    QCOMPARE(out->rate, 22050);
-    QCOMPARE(out->channels, 1);
-    SF_INFO info{};
-    SNDFILE *f = sf_open(QFile::encodeName(target).constData(), SFM_READ, &info);
-    QVERIFY(f);
-    sf_close(f);
-    QCOMPARE(info.format, wav16);
-    // The silences are gone, up to the short margins kept around the voice.
-    QVERIFY2(out->seconds() > voiced - 0.05 && out->seconds() < voiced + 0.12,
-             qPrintable(QString::number(out->seconds())));
-    double peak = 0, sum = 0;
-    for (float v : out->samples) {
-        peak = std::max(peak, static_cast<double>(std::fabs(v)));
-        sum += static_cast<double>(v) * v;
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // FILE stands for a good take, TEXT for a text file
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("replaced");
+
+        QTest::newRow("good take") << QStringList{"--importa", "va5", "FILE"} << 0 << true;
+        QTest::newRow("text file") << QStringList{"--importa", "va5", "TEXT"} << 1 << false;
+        QTest::newRow("unknown clip") << QStringList{"--importa", "va11", "FILE"} << 2 << false;
+        QTest::newRow("name with extension") << QStringList{"--importa", "va5.wav", "FILE"} << 2 << false;
+        QTest::newRow("missing file argument") << QStringList{"--importa", "va5"} << 64 << false;
     }
-    const double rms = std::sqrt(sum / static_cast<double>(out->samples.size()));
-    // As loud as the program's clips: peak -3 dBFS unless the RMS reaches -16 dBFS first.
-    const double over = std::max(decibels(peak) + 3.0, decibels(rms) + 16.0);
-    QVERIFY2(std::fabs(over) < 0.3,
-             qPrintable(QStringLiteral("peak %1 dB, rms %2 dB").arg(decibels(peak)).arg(decibels(rms))));
-    // Faded: no click at either end.
-    QVERIFY(std::fabs(out->samples.front()) < 0.01f && std::fabs(out->samples.back()) < 0.01f);
-}
 
-void TakeProcessingTest::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments"); // FILE stands for a good take, TEXT for a text file
-    QTest::addColumn<int>("status");
-    QTest::addColumn<bool>("replaced");
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(bool, replaced);
 
-    QTest::newRow("good take") << QStringList{"--importa", "va5", "FILE"} << 0 << true;
-    QTest::newRow("text file") << QStringList{"--importa", "va5", "TEXT"} << 1 << false;
-    QTest::newRow("no such file") << QStringList{"--importa", "va5", "/nonexistent.wav"} << 1 << false;
-    QTest::newRow("unknown clip") << QStringList{"--importa", "va11", "FILE"} << 2 << false;
-    QTest::newRow("name with extension") << QStringList{"--importa", "va5.wav", "FILE"} << 2 << false;
-    QTest::newRow("missing file argument") << QStringList{"--importa", "va5"} << 64 << false;
-}
+        QTemporaryDir dir;
+        QVERIFY(writeInput(dir.filePath("good.wav"), wav16, 44100, 2, 0.5, 0.5, 0.5, 0.5));
+        QVERIFY(writeFile(dir.filePath("notes.txt"), "cinque\n"));
+        arguments.replaceInStrings(QStringLiteral("FILE"), dir.filePath("good.wav"));
+        arguments.replaceInStrings(QStringLiteral("TEXT"), dir.filePath("notes.txt"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        const QString clip = dir.filePath("data/quizzolo/voce/va5.wav");
+        QVERIFY(writeFile(clip, "an earlier take"));
 
-void TakeProcessingTest::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(bool, replaced);
-
-    QTemporaryDir dir;
-    QVERIFY(writeInput(dir.filePath("good.wav"), wav16, 44100, 2, 0.5, 0.5, 0.5, 0.5));
-    QFile text(dir.filePath("notes.txt"));
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("cinque\n");
-    text.close();
-    arguments.replaceInStrings(QStringLiteral("FILE"), dir.filePath("good.wav"));
-    arguments.replaceInStrings(QStringLiteral("TEXT"), dir.filePath("notes.txt"));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
-    const QString clip = dir.filePath("data/quizzolo/voce/va5.wav");
-    QVERIFY(QDir().mkpath(QFileInfo(clip).path()));
-    QFile old(clip);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("an earlier take");
-    old.close();
-
-    QCOMPARE(runCommandLine(QStringList{"quizzolo-registra"} + arguments, dir.filePath("lib")), status);
-    QCOMPARE(contents(clip) != "an earlier take", replaced);
-}
+        QCOMPARE(runCommandLine(QStringList{"quizzolo-registra"} + arguments, dir.filePath("lib")), status);
+        QCOMPARE(contents(clip) != "an earlier take", replaced);
+    }
+};
 
 QTEST_GUILESS_MAIN(TakeProcessingTest)
 #include "test_take_processing.moc"
