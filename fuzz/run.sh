@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the answer reading rule: bash fuzz/run.sh [RUNS]  (default 200000 inputs).
 # Builds into a temporary folder with Debian's clang; exits non-zero on a crash, a
-# sanitizer report or a reading that differs from the reference. FUZZ_SEED picks
+# sanitizer report or a reading that breaks one of the rule's properties. FUZZ_SEED picks
 # another deterministic run (default 1).
 set -euo pipefail
 
@@ -37,4 +37,4 @@ if [ "$status" -ne 0 ] || [ -n "$(ls -A "$work/artifacts")" ]; then
   echo "fuzz: failure (status $status); inputs kept in $work/artifacts" >&2
   exit 1
 fi
-echo "fuzz: $runs inputs, no crash, no sanitizer report, no mismatch"
+echo "fuzz: $runs inputs, no crash, no sanitizer report, no broken property"
