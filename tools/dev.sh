@@ -56,6 +56,7 @@ case "${1:-}" in
     ;;
   test)
     install_missing
+    bash tools/test_share.sh
     echo "== build normale =="
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     run_tests build
