@@ -20,8 +20,8 @@ const double rmsCeiling = fromDecibels(-16.0);
 const double tooQuietPeak = fromDecibels(-36.0); // levelling it would lift the noise by 33 dB
 const double clippedLevel = 0.999;
 const int clippedRunsAllowed = 3;
-const double trimBelowLoudest = fromDecibels(-35.0);
-const double trimFloor = fromDecibels(-55.0);
+const double trimBelowLoudest = fromDecibels(quietBelowLoudestDb);
+const double trimFloor = fromDecibels(quietFloorDb);
 
 QString seconds1(double s)
 {

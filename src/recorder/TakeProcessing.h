@@ -9,6 +9,11 @@
 
 namespace quizzolo::recorder {
 
+// Quiet around speech, for ending a take and for trimming it alike: this far below the
+// loudest moment, or below the floor. Room or phone hiss that ends a take is also trimmed.
+constexpr double quietBelowLoudestDb = -30.0;
+constexpr double quietFloorDb = -45.0;
+
 constexpr int clipRate = 22050; // the trainer's clips: 22,050 Hz mono 16-bit
 
 struct Audio {

@@ -18,7 +18,7 @@ namespace {
 
 // A voice-like sound: a buzz with harmonics, swelling like two syllables, between silences.
 bool writeInput(const QString &path, int format, int rate, int channels, double lead, double voiced, double tail,
-                double amplitude)
+                double amplitude, double hiss = 0)
 {
     SF_INFO info{};
     info.samplerate = rate;
@@ -28,13 +28,14 @@ bool writeInput(const QString &path, int format, int rate, int channels, double 
     if (!f)
         return false;
     const auto at = [&](double t) {
+        const double noise = hiss * (std::fmod(std::sin(t * 12345.678) * 43758.5453, 1.0)); // white-ish, repeatable
         if (t < lead || t >= lead + voiced)
-            return 0.0;
+            return noise;
         const double u = (t - lead) / voiced;
         const double swell = 0.3 + 0.7 * std::pow(std::sin(M_PI * 2 * u), 2);
         const double buzz =
             std::sin(2 * M_PI * 180 * t) + 0.5 * std::sin(2 * M_PI * 360 * t) + 0.25 * std::sin(2 * M_PI * 900 * t);
-        return std::clamp(amplitude * swell * buzz / 1.75, -1.0, 1.0); // as a converter clips
+        return std::clamp(amplitude * swell * buzz / 1.75 + noise, -1.0, 1.0); // as a converter clips
     };
     const auto frames = static_cast<sf_count_t>((lead + voiced + tail) * rate);
     std::vector<double> frame(static_cast<std::size_t>(channels));
@@ -75,21 +76,23 @@ class TakeProcessingTest : public QObject {
         QTest::addColumn<double>("amplitude");
         QTest::addColumn<QString>("clip");
         QTest::addColumn<QString>("outcome"); // "kept", "warned" or the refusal's key word
+        QTest::addColumn<double>("hiss");
 
         const int flac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16, ogg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
         const int mp3 = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, fl = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
         // clang-format off
-        QTest::newRow("44.1 kHz stereo WAV")     << wav16 << 44100 << 2 << 0.6 << 0.5  << "va5"         << "kept";
-        QTest::newRow("48 kHz FLAC, soft")       << flac  << 48000 << 1 << 0.8 << 0.05 << "voxa50"      << "kept";
-        QTest::newRow("Ogg Vorbis from a phone") << ogg   << 44100 << 2 << 0.7 << 0.3  << "va8"         << "kept";
-        QTest::newRow("MP3")                     << mp3   << 44100 << 1 << 0.9 << 0.3  << "voxa7"       << "kept";
-        QTest::newRow("16 kHz float WAV")        << fl    << 16000 << 1 << 0.5 << 0.9  << "va2"         << "kept";
-        QTest::newRow("too quiet")               << wav16 << 44100 << 1 << 0.6 << 0.01 << "va5"         << "bassa";
-        QTest::newRow("only silence")            << wav16 << 44100 << 1 << 0.6 << 0.0  << "va5"         << "bassa";
-        QTest::newRow("clipped")                 << wav16 << 44100 << 2 << 0.6 << 1.6  << "va5"         << "distorta";
-        QTest::newRow("number over 2.5 s")       << wav16 << 22050 << 1 << 2.7 << 0.5  << "va5"         << "lunga";
-        QTest::newRow("prompt over 6 s")         << wav16 << 22050 << 1 << 6.2 << 0.5  << "voxa_ripeti" << "lunga";
-        QTest::newRow("praise over 1 s")         << wav16 << 44100 << 1 << 1.4 << 0.5  << "voxa_esatto" << "warned";
+        QTest::newRow("44.1 kHz stereo WAV")     << wav16 << 44100 << 2 << 0.6 << 0.5  << "va5"         << "kept" << 0.0;
+    QTest::newRow("hiss of a phone around")  << wav16 << 44100 << 1 << 0.6 << 0.3  << "va5"         << "kept" << 0.006;
+        QTest::newRow("48 kHz FLAC, soft")       << flac  << 48000 << 1 << 0.8 << 0.05 << "voxa50"      << "kept" << 0.0;
+        QTest::newRow("Ogg Vorbis from a phone") << ogg   << 44100 << 2 << 0.7 << 0.3  << "va8"         << "kept" << 0.0;
+        QTest::newRow("MP3")                     << mp3   << 44100 << 1 << 0.9 << 0.3  << "voxa7"       << "kept" << 0.0;
+        QTest::newRow("16 kHz float WAV")        << fl    << 16000 << 1 << 0.5 << 0.9  << "va2"         << "kept" << 0.0;
+        QTest::newRow("too quiet")               << wav16 << 44100 << 1 << 0.6 << 0.01 << "va5"         << "bassa" << 0.0;
+        QTest::newRow("only silence")            << wav16 << 44100 << 1 << 0.6 << 0.0  << "va5"         << "bassa" << 0.0;
+        QTest::newRow("clipped")                 << wav16 << 44100 << 2 << 0.6 << 1.6  << "va5"         << "distorta" << 0.0;
+        QTest::newRow("number over 2.5 s")       << wav16 << 22050 << 1 << 2.7 << 0.5  << "va5"         << "lunga" << 0.0;
+        QTest::newRow("prompt over 6 s")         << wav16 << 22050 << 1 << 6.2 << 0.5  << "voxa_ripeti" << "lunga" << 0.0;
+        QTest::newRow("praise over 1 s")         << wav16 << 44100 << 1 << 1.4 << 0.5  << "voxa_esatto" << "warned" << 0.0;
         // clang-format on
     }
 
@@ -102,10 +105,11 @@ class TakeProcessingTest : public QObject {
         QFETCH(double, amplitude);
         QFETCH(QString, clip);
         QFETCH(QString, outcome);
+        QFETCH(double, hiss);
 
         QTemporaryDir dir;
         const QString input = dir.filePath("take"), user = dir.filePath("voce"), target = user + "/" + fileNameOf(clip);
-        QVERIFY(writeInput(input, format, rate, channels, 0.8, voiced, 1.0, amplitude));
+        QVERIFY(writeInput(input, format, rate, channels, 0.8, voiced, 1.0, amplitude, hiss));
         const QByteArray before = "an earlier take";
         QVERIFY(writeFile(target, before));
 
