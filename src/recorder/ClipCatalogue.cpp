@@ -60,8 +60,11 @@ std::vector<ClipEntry> build()
     all.push_back({QStringLiteral("voxa_esatto"), frasi, QStringLiteral("Benissimo!"), ClipRole::Praise, {}});
     all.push_back(
         {QStringLiteral("voxa_ripeti"), frasi, QStringLiteral("Peccato! Alla prossima!"), ClipRole::Prompt, {}});
-    all.push_back(
-        {QStringLiteral("anthem1"), inno, QStringLiteral("Musica per la moneta da un euro"), ClipRole::Anthem, {}});
+    all.push_back({QStringLiteral("anthem1"),
+                   inno,
+                   QStringLiteral("una musica breve per la moneta da un euro"),
+                   ClipRole::Anthem,
+                   {}});
     return all;
 }
 

@@ -22,12 +22,16 @@ QString ClipStore::save(const QString &clipName, const ProcessedTake &take)
 {
     if (!take.ok())
         return take.refusal;
-    if (folders_.userFolder().isEmpty() || !QDir().mkpath(folders_.userFolder()))
+    if (folders_.userFolder().isEmpty())
+        return QStringLiteral("Non so dove salvare la tua voce: manca la cartella dei dati dell'utente.");
+    if (!QDir().mkpath(folders_.userFolder()))
         return QStringLiteral("Impossibile creare la cartella della tua voce %1.").arg(folders_.userFolder());
     const QByteArray wav = encodeClip(take.samples);
+    if (wav.isEmpty())
+        return QStringLiteral("Impossibile preparare il file audio della registrazione.");
     // A temporary file beside the clip, renamed over it only when written whole.
     QSaveFile file(folders_.userPath(fileNameOf(clipName)));
-    if (wav.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size() || !file.commit())
         return QStringLiteral("Impossibile salvare %1: %2").arg(file.fileName(), file.errorString());
     return {};
 }

@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::size_t windowSamples = clipRate / 50; // 20 ms
 const double speechRms = std::pow(10.0, -35.0 / 20.0);
-const double quietFloor = std::pow(10.0, -45.0 / 20.0);
-const double quietBelowLoudest = std::pow(10.0, -30.0 / 20.0);
+const double quietFloor = std::pow(10.0, quietFloorDb / 20.0);
+const double quietBelowLoudest = std::pow(10.0, quietBelowLoudestDb / 20.0);
 constexpr std::size_t quietWindowsToEnd = 50; // one second
 
 } // namespace
@@ -30,6 +30,16 @@ Microphone::Microphone()
         problem_ = QStringLiteral("Nessun microfono: non si può registrare, ma si può importare un file.");
         return;
     }
+    // Opened only while recording: an open capture device shows the microphone in use
+    // on the desktop and keeps other programs from it.
+    present_ = open();
+    stop();
+    if (!present_)
+        problem_ = QStringLiteral("Nessun microfono: non si può registrare, ma si può importare un file.");
+}
+
+bool Microphone::open()
+{
     SDL_AudioSpec wanted{};
     wanted.freq = clipRate;
     wanted.format = AUDIO_S16SYS;
@@ -37,8 +47,7 @@ Microphone::Microphone()
     wanted.samples = 512;
     SDL_AudioSpec obtained{};
     device_ = SDL_OpenAudioDevice(nullptr, 1, &wanted, &obtained, 0);
-    if (device_ == 0)
-        problem_ = QStringLiteral("Nessun microfono: non si può registrare, ma si può importare un file.");
+    return device_ != 0;
 }
 
 Microphone::~Microphone()
@@ -51,16 +60,15 @@ Microphone::~Microphone()
 
 void Microphone::start()
 {
-    if (device_ == 0)
-        return;
-    SDL_ClearQueuedAudio(device_);
-    SDL_PauseAudioDevice(device_, 0);
+    if (present_ && (device_ != 0 || open()))
+        SDL_PauseAudioDevice(device_, 0);
 }
 
 void Microphone::stop()
 {
     if (device_ != 0)
-        SDL_PauseAudioDevice(device_, 1);
+        SDL_CloseAudioDevice(device_);
+    device_ = 0;
 }
 
 void Microphone::fetch(std::vector<float> &to)

@@ -14,16 +14,18 @@ class Microphone {
     Microphone(const Microphone &) = delete;
     Microphone &operator=(const Microphone &) = delete;
 
-    bool available() const { return device_ != 0; }
+    bool available() const { return present_; }
     // Why there is none, for the user; empty when available.
     const QString &problem() const { return problem_; }
 
-    void start(); // drops anything captured before
-    void stop();
+    void start(); // opens the device afresh: nothing captured before
+    void stop();  // closes it: fetch what is left first
     // Appends what was captured since the last call, full scale at +-1.
     void fetch(std::vector<float> &to);
 
   private:
+    bool open();
+    bool present_ = false;
     unsigned device_ = 0;
     bool audioStarted_ = false;
     QString problem_;

@@ -133,6 +133,7 @@ RecorderWindow::RecorderWindow(ClipStore &store, SdlClipPlayer &player, Micropho
 
 void RecorderWindow::buildList()
 {
+    list_->setItemsExpandable(false); // a closed group would hide the clip the arrows select
     QTreeWidgetItem *group = nullptr;
     for (const ClipEntry &c : clipCatalogue()) {
         if (!group || group->text(0) != c.group) {
@@ -184,7 +185,9 @@ void RecorderWindow::refresh()
     const ClipEntry *clip = selectedClip();
     const bool busy = recording();
     const VoiceFolders::Source source = clip ? store_.source(clip->name) : VoiceFolders::Source::Missing;
-    words_->setText(clip ? QStringLiteral("Di': %1").arg(quoted(clip->words)) : QString());
+    const QString say =
+        clip && clip->role == ClipRole::Anthem ? QStringLiteral("Fai sentire: %1") : QStringLiteral("Di': %1");
+    words_->setText(clip ? say.arg(quoted(clip->words)) : QString());
     source_->setText(clip ? QStringLiteral("Ora: %1").arg(sourceText(source)) : QString());
     record_->setText(busy ? QStringLiteral("&Ferma") : QStringLiteral("&Registra"));
     record_->setAccessibleName(busy ? QStringLiteral("Ferma la registrazione") : QStringLiteral("Registra"));
@@ -231,22 +234,27 @@ void RecorderWindow::poll()
         end_.feed(take_.data() + before, fresh);
     }
     const double seconds = static_cast<double>(take_.size()) / clipRate;
-    if (end_.over() || seconds > limitsOf(recordingClip_->role).maxSeconds + 2.0)
+    if (end_.over())
         finishRecording();
+    else if (seconds > limitsOf(recordingClip_->role).maxSeconds + 2.0)
+        finishRecording(end_.heardSpeech());
 }
 
-void RecorderWindow::finishRecording()
+void RecorderWindow::finishRecording(bool cutOffWhileSpeaking)
 {
     capture_.stop();
-    microphone_.stop();
     microphone_.fetch(take_);
+    microphone_.stop();
     meter_->setValue(0);
     Audio audio;
     audio.samples = std::move(take_);
     audio.rate = clipRate;
     audio.channels = 1;
     take_.clear();
-    const ProcessedTake take = processTake(audio, recordingClip_->role);
+    ProcessedTake take = processTake(audio, recordingClip_->role);
+    if (cutOffWhileSpeaking) // the end of the words would be missing
+        take.refusal = QStringLiteral("Il tempo per questa voce è finito prima della fine delle parole: "
+                                      "premi Registra e comincia subito a parlare.");
     const QString error = store_.save(recordingClip_->name, take);
     if (!error.isEmpty()) {
         tell(QStringLiteral("Registrazione non usata. %1 Resta la voce di prima.").arg(error));
@@ -308,9 +316,10 @@ void RecorderWindow::restore()
     if (!clip)
         return;
     const QString error = store_.restore(clip->name);
-    tell(error.isEmpty()
-             ? QStringLiteral("Di nuovo %1 per %2.").arg(sourceText(store_.source(clip->name)), quoted(clip->words))
-             : error);
+    const bool ours = store_.source(clip->name) == VoiceFolders::Source::Program;
+    tell(!error.isEmpty() ? error
+         : ours           ? QStringLiteral("Per %1 torna la voce di Quizzolo.").arg(quoted(clip->words))
+                : QStringLiteral("Tolta la tua voce per %1; quella di Quizzolo manca.").arg(quoted(clip->words)));
     refresh();
 }
 

@@ -41,7 +41,7 @@ class RecorderWindow : public QWidget {
     void buildList();
     void skipHeading(QTreeWidgetItem *now, QTreeWidgetItem *before);
     void refresh();
-    void finishRecording();
+    void finishRecording(bool cutOffWhileSpeaking = false);
     void poll();
     void tell(const QString &message);
 
