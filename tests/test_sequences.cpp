@@ -170,7 +170,7 @@ class SequencesTest : public QObject {
             if (w == h.ui.Text1 && h.ui.Timer1->isEnabled() && pick(2))
                 return emit h.ui.Timer1->tick();
             if (w == h.ui.Text1)
-                return type(h.ui.Text1, QString(QStringLiteral("07Ax -\r\b")[pick(9)]));
+                return type(h.ui.Text1, QString(QStringLiteral("07Ax -\r\b")[pick(8)]));
             if (w == h.ui.fine)
                 return fine_Click(h.t); // answered No
             pointer(w);
