@@ -161,6 +161,12 @@ struct SdlClipPlayer::Impl {
         return &beep;
     }
 
+    const Samples *clipOrBeep(const QString &path)
+    {
+        const Samples *samples = clip(path);
+        return samples ? samples : defaultBeep();
+    }
+
     double secondsOf(Uint32 bytes) const
     {
         const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
@@ -199,9 +205,7 @@ void SdlClipPlayer::play(const QString &path, PlayMode mode)
 {
     if (d->device == 0)
         return;
-    const Samples *samples = d->clip(path);
-    if (!samples)
-        samples = d->defaultBeep();
+    const Samples *samples = d->clipOrBeep(path);
     SDL_ClearQueuedAudio(d->device); // a new clip cuts off the one still playing
     if (!samples || samples->empty())
         return;
@@ -219,9 +223,7 @@ void SdlClipPlayer::playJoined(const QStringList &paths)
     // The trainer starts the next clip one device buffer after the last one ended.
     const Samples gap(static_cast<std::size_t>(d->spec.size), d->spec.silence);
     for (const QString &path : paths) {
-        const Samples *samples = d->clip(path);
-        if (!samples)
-            samples = d->defaultBeep();
+        const Samples *samples = d->clipOrBeep(path);
         if (samples && !samples->empty()) {
             SDL_QueueAudio(d->device, samples->data(), static_cast<Uint32>(samples->size()));
             SDL_QueueAudio(d->device, gap.data(), static_cast<Uint32>(gap.size()));

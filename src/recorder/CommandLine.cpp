@@ -52,7 +52,8 @@ int import(ClipStore &store, const QString &name, const QString &file)
 std::optional<int> runCommandLine(const QStringList &arguments, const QString &programFolder)
 {
     const QStringList args = arguments.mid(1);
-    if (args.isEmpty())
+    // Qt's own options (-platform, -style, -session ...) leave the window to open.
+    if (args.isEmpty() || !args[0].startsWith(QLatin1String("--")))
         return std::nullopt;
     ClipStore store(VoiceFolders(VoiceFolders::defaultUserFolder(), programFolder));
     if (args == QStringList{QStringLiteral("--elenco")})

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -313,7 +314,12 @@ void RecorderWindow::importFile()
 void RecorderWindow::restore()
 {
     const ClipEntry *clip = selectedClip();
-    if (!clip)
+    const auto answer =
+        clip ? QMessageBox::question(this, QStringLiteral("Ripristina"),
+                                     QStringLiteral("Togliere la tua registrazione di %1?").arg(quoted(clip->words)),
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+             : QMessageBox::No;
+    if (answer != QMessageBox::Yes) // one key would otherwise throw a recording away
         return;
     const QString error = store_.restore(clip->name);
     const bool ours = store_.source(clip->name) == VoiceFolders::Source::Program;
