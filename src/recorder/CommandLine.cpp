@@ -2,7 +2,6 @@
 
 #include "recorder/ClipStore.h"
 
-#include <QLocale>
 #include <QTextStream>
 #include <cstdio>
 
@@ -38,12 +37,9 @@ int import(ClipStore &store, const QString &name, const QString &file)
         say(stderr, QStringLiteral("%1: %2 Nessuna modifica.").arg(clip->name, take.refusal));
         return 1;
     }
-    QString line = QStringLiteral("%1 importata (%2 s): %3")
-                       .arg(clip->name, QLocale(QLocale::Italian).toString(take.seconds, 'f', 2),
-                            store.folders().userPath(fileNameOf(clip->name)));
-    for (const QString &w : take.warnings)
-        line += QStringLiteral(". Attenzione: ") + w;
-    say(stdout, line);
+    say(stdout, QStringLiteral("%1 importata (%2 secondi): %3.%4")
+                    .arg(clip->name, secondsText(take.seconds), store.folders().userPath(fileNameOf(clip->name)),
+                         take.warningText()));
     return 0;
 }
 

@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -260,12 +259,8 @@ void RecorderWindow::finishRecording(bool cutOffWhileSpeaking)
     if (!error.isEmpty()) {
         tell(QStringLiteral("Registrazione non usata. %1 Resta la voce di prima.").arg(error));
     } else {
-        QString message =
-            QStringLiteral("Registrata %1 (%2 secondi). Premi Ascolta per sentirla.")
-                .arg(quoted(recordingClip_->words), QLocale(QLocale::Italian).toString(take.seconds, 'f', 1));
-        for (const QString &w : take.warnings)
-            message += QStringLiteral(" Attenzione: ") + w;
-        tell(message);
+        tell(QStringLiteral("Registrata %1 (%2 secondi). Premi Ascolta per sentirla.%3")
+                 .arg(quoted(recordingClip_->words), secondsText(take.seconds), take.warningText()));
     }
     refresh();
     list_->setFocus();
@@ -301,10 +296,8 @@ void RecorderWindow::importFile()
         return;
     const ProcessedTake take = store_.import(*clip, file);
     if (take.ok()) {
-        QString message = QStringLiteral("Importata %1 da %2.").arg(quoted(clip->words), QFileInfo(file).fileName());
-        for (const QString &w : take.warnings)
-            message += QStringLiteral(" Attenzione: ") + w;
-        tell(message);
+        tell(QStringLiteral("Importata %1 da %2.%3")
+                 .arg(quoted(clip->words), QFileInfo(file).fileName(), take.warningText()));
     } else {
         tell(QStringLiteral("File non usato. %1 Resta la voce di prima.").arg(take.refusal));
     }

@@ -23,11 +23,6 @@ const int clippedRunsAllowed = 3;
 const double trimBelowLoudest = fromDecibels(quietBelowLoudestDb);
 const double trimFloor = fromDecibels(quietFloorDb);
 
-QString seconds1(double s)
-{
-    return QLocale(QLocale::Italian).toString(s, 'f', 1);
-}
-
 // Runs of three or more samples stuck at full scale, in any channel.
 int clippedRuns(const Audio &in)
 {
@@ -114,6 +109,19 @@ void fade(std::vector<float> &s)
 
 } // namespace
 
+QString secondsText(double seconds)
+{
+    return QLocale(QLocale::Italian).toString(seconds, 'f', 1);
+}
+
+QString ProcessedTake::warningText() const
+{
+    QString text;
+    for (const QString &w : warnings)
+        text += QStringLiteral(" Attenzione: ") + w;
+    return text;
+}
+
 double Audio::seconds() const
 {
     return rate > 0 && channels > 0 ? static_cast<double>(samples.size()) / channels / rate : 0.0;
@@ -152,12 +160,12 @@ ProcessedTake processTake(const Audio &in, ClipRole role)
     const RoleLimits limits = limitsOf(role);
     if (take.seconds > limits.maxSeconds) {
         take.refusal = QStringLiteral("La registrazione è troppo lunga: %1 secondi, al massimo %2 per questa voce.")
-                           .arg(seconds1(take.seconds), seconds1(limits.maxSeconds));
+                           .arg(secondsText(take.seconds), secondsText(limits.maxSeconds));
         return take;
     }
     if (limits.warnSeconds > 0 && take.seconds > limits.warnSeconds)
         take.warnings << QStringLiteral("Dura %1 secondi: si sente dopo ogni risposta giusta, meglio sotto %2.")
-                             .arg(seconds1(take.seconds), seconds1(limits.warnSeconds));
+                             .arg(secondsText(take.seconds), secondsText(limits.warnSeconds));
 
     const double rms = std::sqrt(sum / static_cast<double>(s.size()));
     const double gain = std::min(peakTarget / peak, rmsCeiling / rms);

@@ -29,7 +29,11 @@ struct ProcessedTake {
     QStringList warnings;              // kept, but worth a look
     double seconds = 0;
     bool ok() const { return refusal.isEmpty(); }
+    QString warningText() const; // " Attenzione: ..." for each warning, or empty
 };
+
+// Seconds as the user reads them: "0,7".
+QString secondsText(double seconds);
 
 // Mixes to mono, converts to clipRate, trims the silence at both ends, levels to the
 // loudness of the program's clips, fades in and out; refuses a take that is silent,
