@@ -2,9 +2,9 @@
 // spoken factors follow each other, how exact and how cheap the pauses are.
 // Usage: quizzolo-bench [--quick]
 #include "app/RealOutside.h"
-#include "app/SdlClipPlayer.h"
 #include "app/Tabella.h"
 #include "app/TabellaLayout.h"
+#include "common/SdlClipPlayer.h"
 #include "modes/PacedWait.h"
 #include "modes/Sequences.h"
 #include "modes/SingleQuestion.h"
@@ -93,7 +93,7 @@ class TimedPlayer : public ClipPlayer {
 
 struct Rig {
     Rig(ClipPlayer &player, const QString &folder, bool show = true)
-        : timed(player, clock), end(player), outside{clock, pump, timed, random, links, exitQuestion, end},
+        : timed(player, clock), end(player), outside{clock, pump, timed, random, links, exitQuestion, end, pictures},
           window(outside, folder)
     {
         if (!show)
@@ -108,6 +108,7 @@ struct Rig {
     DesktopLinkOpener links;
     MessageBoxExitQuestion exitQuestion;
     ImmediateProgramEnd end;
+    ResourcePictures pictures;
     Outside outside;
     Tabella window;
 };

@@ -1,6 +1,6 @@
 // The real clip player on SDL's dummy driver: blocking, cutting off, standing in.
-#include "app/SdlClipPlayer.h"
 #include "app/TabellaLayout.h"
+#include "common/SdlClipPlayer.h"
 
 #include <QDataStream>
 #include <QTemporaryDir>

@@ -1,5 +1,6 @@
 #include "app/RealOutside.h"
 
+#include "app/ResourceLoader.h"
 #include "engine/Texts.h"
 
 #include <QCoreApplication>
@@ -76,6 +77,11 @@ void ImmediateProgramEnd::endNow()
     std::fflush(stdout);
     std::fflush(stderr);
     std::_Exit(0);
+}
+
+QPixmap ResourcePictures::bitmap(int id)
+{
+    return loadBitmap(id);
 }
 
 } // namespace quizzolo

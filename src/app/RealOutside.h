@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Outside.h"
+#include "common/Outside.h"
 
 #include <QPointer>
 #include <random>
@@ -47,6 +47,12 @@ class MessageBoxExitQuestion : public ExitQuestion {
 
   private:
     QPointer<QWidget> window_;
+};
+
+// The coins built into the program.
+class ResourcePictures : public PictureSource {
+  public:
+    QPixmap bitmap(int id) override;
 };
 
 // Silences the audio and leaves at once: no handler, pause or clip runs afterwards.

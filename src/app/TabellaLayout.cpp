@@ -1,6 +1,7 @@
 #include "app/TabellaLayout.h"
 
 #include "app/Widgets.h"
+#include "common/DesktopStartUp.h"
 #include "engine/Texts.h"
 #include "engine/Timer1Control.h"
 
@@ -8,13 +9,9 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
-#include <QLocale>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStyleFactory>
-#include <QTranslator>
 #include <vector>
 
 namespace quizzolo {
@@ -31,17 +28,7 @@ QRect twipsRect(int left, int top, int width, int height)
 
 void prepareApplication()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Quizzolo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUIZZOLO_VERSION));
-    // Fusion honours the coloured button faces on every desktop.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    // Liberation Sans has Arial's metrics, so captions wrap as designed.
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    // The exit question's Yes and No speak the desktop's language, as its own dialogs do.
-    auto *translator = new QTranslator(qApp);
-    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
+    prepareDesktopApplication(QStringLiteral("Quizzolo"));
 }
 
 QFont designFont(double pointSize, bool bold, bool underline)

@@ -1,5 +1,7 @@
 #include "engine/ClipNames.h"
 
+#include "common/ClipCatalogue.h"
+
 #include <QDir>
 #include <cstdlib>
 
@@ -12,34 +14,34 @@ QString numberText(int number)
     return QString::number(std::abs(number));
 }
 
-QString ClipNames::file(const QString &name) const
+QString ClipNames::path(const QString &clipName) const
 {
-    return folder_ + QDir::separator() + name;
+    return folder_ + QDir::separator() + fileNameOf(clipName);
 }
 
 QString ClipNames::voxa(int number) const
 {
-    return file(QStringLiteral("voxa") + numberText(number) + QStringLiteral(".wav"));
+    return path(firstFactorClip(number));
 }
 QString ClipNames::va(int number) const
 {
-    return file(QStringLiteral("va") + numberText(number) + QStringLiteral(".wav"));
+    return path(secondFactorClip(number));
 }
 QString ClipNames::dig() const
 {
-    return file(QStringLiteral("voxa_dig.wav"));
+    return path(QStringLiteral("voxa_dig"));
 }
 QString ClipNames::esatto() const
 {
-    return file(QStringLiteral("voxa_esatto.wav"));
+    return path(QStringLiteral("voxa_esatto"));
 }
 QString ClipNames::ripeti() const
 {
-    return file(QStringLiteral("voxa_ripeti.wav"));
+    return path(QStringLiteral("voxa_ripeti"));
 }
 QString ClipNames::anthem() const
 {
-    return file(QStringLiteral("anthem1.wav"));
+    return path(QStringLiteral("anthem1"));
 }
 
 } // namespace quizzolo

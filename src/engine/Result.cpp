@@ -1,5 +1,6 @@
 #include "engine/Result.h"
 
+#include "common/ClipCatalogue.h"
 #include "engine/Trainer.h"
 
 #include <QLineEdit>
@@ -12,17 +13,12 @@ void diciRisultato(Trainer &t, const std::int16_t &prodotto)
     // sequence): its answer is the child's to find.
     if (t.stato.cacciaInCorso)
         return;
-    if (prodotto < 20) {
-        t.fuori.clips.play(t.clips.va(prodotto), PlayMode::Sync);
-    } else {
-        const int decine = prodotto / 10 * 10;
-        const int unita = prodotto - decine;
-        t.fuori.clips.play(t.clips.voxa(decine), PlayMode::Sync);
-        if (unita != 0) {
-            t.fuori.clips.play(t.clips.va(unita), PlayMode::Sync);
-            t.fuori.pump.processPendingEvents();
-        }
-    }
+    // Tens then units from 20 on; the units clip is followed by a pump point.
+    const QStringList parti = productClips(prodotto);
+    for (const QString &clip : parti)
+        t.fuori.clips.play(t.clips.path(clip), PlayMode::Sync);
+    if (parti.size() == 2)
+        t.fuori.pump.processPendingEvents();
     if (!t.stato.cacciaInCorso)
         t.ui.Text1->setText(numberText(prodotto));
     t.fuori.pump.processPendingEvents();

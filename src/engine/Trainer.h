@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/Outside.h"
 #include "engine/ClipNames.h"
 #include "engine/Controls.h"
-#include "engine/Outside.h"
 #include "engine/TrainerState.h"
 
 namespace quizzolo {

@@ -1,6 +1,5 @@
 #include "modes/RewardTable.h"
 
-#include "app/ResourceLoader.h"
 #include "engine/Trainer.h"
 
 #include <QLabel>
@@ -37,7 +36,7 @@ void applyRewardRow(Trainer &t, const RewardRow &row)
         places[i]->setVisible(row.ids[i] != 0);
     for (std::size_t i = 0; i < 3; ++i) {
         if (row.ids[i] != 0)
-            places[i]->setPixmap(loadBitmap(row.ids[i]));
+            places[i]->setPixmap(t.fuori.pictures.bitmap(row.ids[i]));
         else
             places[i]->clear();
     }

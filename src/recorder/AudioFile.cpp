@@ -84,7 +84,7 @@ QByteArray encodeClip(const std::vector<std::int16_t> &samples)
     Bytes bytes;
     SF_VIRTUAL_IO io{length, seek, read, write, tell};
     SF_INFO info{};
-    info.samplerate = clipRate;
+    info.samplerate = clipRate();
     info.channels = 1;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SNDFILE *file = sf_open_virtual(&io, SFM_WRITE, &info, &bytes);

@@ -12,7 +12,7 @@ namespace quizzolo::recorder {
 // anything else, a text file for instance.
 std::optional<Audio> readAudioFile(const QString &path);
 
-// A 16-bit mono PCM WAV at clipRate, as bytes.
+// A 16-bit mono PCM WAV at clipRate(), as bytes.
 QByteArray encodeClip(const std::vector<std::int16_t> &samples);
 
 } // namespace quizzolo::recorder

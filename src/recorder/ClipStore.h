@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/VoiceFolders.h"
-#include "recorder/ClipCatalogue.h"
+#include "common/ClipCatalogue.h"
+#include "common/VoiceFolders.h"
 #include "recorder/TakeProcessing.h"
 
 #include <QString>

@@ -3,45 +3,33 @@
 #include "recorder/TakeProcessing.h"
 
 #include <SDL.h>
-#include <algorithm>
-#include <cmath>
 
 namespace quizzolo::recorder {
 
-namespace {
-
-constexpr std::size_t windowSamples = clipRate / 50; // 20 ms
-const double speechRms = std::pow(10.0, -35.0 / 20.0);
-const double quietFloor = std::pow(10.0, quietFloorDb / 20.0);
-const double quietBelowLoudest = std::pow(10.0, quietBelowLoudestDb / 20.0);
-constexpr std::size_t quietWindowsToEnd = 50; // one second
-
-} // namespace
-
-Microphone::Microphone()
+Microphone::Microphone(const QString &audioDriver)
 {
-    // The player has started SDL audio with the driver that works; this only counts on it.
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    const QString none = QStringLiteral("Nessun microfono: non si può registrare, ma si può importare un file.");
+    if (audioDriver.isEmpty()) {
         problem_ = QStringLiteral("Audio non disponibile: non si può registrare.");
         return;
     }
-    audioStarted_ = true;
-    if (const char *driver = SDL_GetCurrentAudioDriver(); !driver || SDL_strcmp(driver, "dummy") == 0) {
-        problem_ = QStringLiteral("Nessun microfono: non si può registrare, ma si può importare un file.");
+    if (audioDriver == QLatin1String("dummy") || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        problem_ = none;
         return;
     }
+    audioStarted_ = true;
     // Opened only while recording: an open capture device shows the microphone in use
     // on the desktop and keeps other programs from it.
     present_ = open();
     stop();
     if (!present_)
-        problem_ = QStringLiteral("Nessun microfono: non si può registrare, ma si può importare un file.");
+        problem_ = none;
 }
 
 bool Microphone::open()
 {
     SDL_AudioSpec wanted{};
-    wanted.freq = clipRate;
+    wanted.freq = clipRate();
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 1;
     wanted.samples = 512;
@@ -83,41 +71,6 @@ void Microphone::fetch(std::vector<float> &to)
         for (Uint32 i = 0; i < bytes / sizeof(Sint16); ++i)
             to.push_back(static_cast<float>(block[i]) / 32768.0f);
     }
-}
-
-void SpeechEnd::feed(const float *samples, std::size_t count)
-{
-    pending_.insert(pending_.end(), samples, samples + count);
-    std::size_t used = 0;
-    for (; used + windowSamples <= pending_.size(); used += windowSamples) {
-        double sum = 0;
-        for (std::size_t i = used; i < used + windowSamples; ++i)
-            sum += static_cast<double>(pending_[i]) * pending_[i];
-        window(std::sqrt(sum / windowSamples));
-    }
-    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(used));
-}
-
-void SpeechEnd::window(double rms)
-{
-    if (over_)
-        return;
-    loudest_ = std::max(loudest_, rms);
-    if (rms > speechRms)
-        speech_ = true;
-    // Quiet is relative to the speech, so a little room noise still ends the take.
-    const bool quiet = rms < std::max(quietFloor, loudest_ * quietBelowLoudest);
-    quietWindows_ = quiet ? quietWindows_ + 1 : 0;
-    over_ = speech_ && quietWindows_ >= quietWindowsToEnd;
-}
-
-int meterPercent(const float *samples, std::size_t count)
-{
-    float peak = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        peak = std::max(peak, std::fabs(samples[i]));
-    const double db = decibels(peak);
-    return static_cast<int>(std::clamp((db + 60.0) / 60.0 * 100.0, 0.0, 100.0));
 }
 
 } // namespace quizzolo::recorder

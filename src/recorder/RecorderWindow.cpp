@@ -1,6 +1,6 @@
 #include "recorder/RecorderWindow.h"
 
-#include "app/SdlClipPlayer.h"
+#include "common/SdlClipPlayer.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -37,7 +37,7 @@ QString quoted(const QString &words)
 
 } // namespace
 
-RecorderWindow::RecorderWindow(ClipStore &store, SdlClipPlayer &player, Microphone &microphone, QWidget *parent)
+RecorderWindow::RecorderWindow(ClipStore &store, SentencePlayer &player, MicrophoneInput &microphone, QWidget *parent)
     : QWidget(parent), store_(store), player_(player), microphone_(microphone)
 {
     setWindowTitle(QStringLiteral("Registra la tua voce - Quizzolo"));
@@ -233,7 +233,7 @@ void RecorderWindow::poll()
         meter_->setValue(meterPercent(take_.data() + before, fresh));
         end_.feed(take_.data() + before, fresh);
     }
-    const double seconds = static_cast<double>(take_.size()) / clipRate;
+    const double seconds = static_cast<double>(take_.size()) / clipRate();
     if (end_.over())
         finishRecording();
     else if (seconds > limitsOf(recordingClip_->role).maxSeconds + 2.0)
@@ -248,7 +248,7 @@ void RecorderWindow::finishRecording(bool cutOffWhileSpeaking)
     meter_->setValue(0);
     Audio audio;
     audio.samples = std::move(take_);
-    audio.rate = clipRate;
+    audio.rate = clipRate();
     audio.channels = 1;
     take_.clear();
     ProcessedTake take = processTake(audio, recordingClip_->role);

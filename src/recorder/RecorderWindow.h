@@ -2,6 +2,7 @@
 
 #include "recorder/ClipStore.h"
 #include "recorder/Microphone.h"
+#include "recorder/SpeechEnd.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -14,7 +15,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace quizzolo {
-class SdlClipPlayer;
+class SentencePlayer;
 }
 
 namespace quizzolo::recorder {
@@ -24,7 +25,7 @@ namespace quizzolo::recorder {
 class RecorderWindow : public QWidget {
     Q_OBJECT
   public:
-    RecorderWindow(ClipStore &store, SdlClipPlayer &player, Microphone &microphone, QWidget *parent = nullptr);
+    RecorderWindow(ClipStore &store, SentencePlayer &player, MicrophoneInput &microphone, QWidget *parent = nullptr);
 
     // The clip selected, or nullptr on a group row.
     const ClipEntry *selectedClip() const;
@@ -46,8 +47,8 @@ class RecorderWindow : public QWidget {
     void tell(const QString &message);
 
     ClipStore &store_;
-    SdlClipPlayer &player_;
-    Microphone &microphone_;
+    SentencePlayer &player_;
+    MicrophoneInput &microphone_;
     QTreeWidget *list_ = nullptr;
     QLabel *words_ = nullptr;
     QLabel *source_ = nullptr;

@@ -53,9 +53,9 @@ std::vector<float> mono(const Audio &in)
 
 std::vector<float> resampled(const std::vector<float> &in, int rate)
 {
-    if (rate == clipRate || in.empty())
+    if (rate == clipRate() || in.empty())
         return in;
-    const double ratio = static_cast<double>(clipRate) / rate;
+    const double ratio = static_cast<double>(clipRate()) / rate;
     std::vector<float> out(static_cast<std::size_t>(std::ceil(in.size() * ratio)) + 16);
     SRC_DATA data{};
     data.data_in = in.data();
@@ -73,7 +73,7 @@ std::vector<float> resampled(const std::vector<float> &in, int rate)
 // after the last one, so soft consonants at the edges survive.
 std::vector<float> trimmed(const std::vector<float> &in)
 {
-    const std::size_t window = clipRate / 100;
+    const auto window = static_cast<std::size_t>(clipRate() / 100);
     std::vector<double> rms;
     for (std::size_t start = 0; start < in.size(); start += window) {
         const std::size_t end = std::min(in.size(), start + window);
@@ -89,7 +89,8 @@ std::vector<float> trimmed(const std::vector<float> &in)
     if (first == rms.end())
         return {};
     const auto last = std::find_if(rms.rbegin(), rms.rend(), [&](double r) { return r > threshold; });
-    const std::size_t lead = clipRate * 30 / 1000, tail = clipRate * 60 / 1000;
+    const auto lead = static_cast<std::size_t>(clipRate() * 30 / 1000),
+               tail = static_cast<std::size_t>(clipRate() * 60 / 1000);
     const std::size_t from = static_cast<std::size_t>(first - rms.begin()) * window;
     const std::size_t to = std::min(in.size(), static_cast<std::size_t>(rms.rend() - last) * window + tail);
     return {in.begin() + static_cast<std::ptrdiff_t>(from > lead ? from - lead : 0),
@@ -99,8 +100,8 @@ std::vector<float> trimmed(const std::vector<float> &in)
 void fade(std::vector<float> &s)
 {
     // As the program's clips: 5 ms in, 10 ms out, against clicks.
-    const std::size_t in = std::min(s.size(), std::size_t{clipRate * 5 / 1000});
-    const std::size_t out = std::min(s.size(), std::size_t{clipRate * 10 / 1000});
+    const std::size_t in = std::min(s.size(), static_cast<std::size_t>(clipRate() * 5 / 1000));
+    const std::size_t out = std::min(s.size(), static_cast<std::size_t>(clipRate() * 10 / 1000));
     for (std::size_t i = 0; i < in; ++i)
         s[i] *= static_cast<float>(i) / static_cast<float>(in);
     for (std::size_t i = 0; i < out; ++i)
@@ -156,7 +157,7 @@ ProcessedTake processTake(const Audio &in, ClipRole role)
                                       "avvicinati al microfono o alza il volume di registrazione e riprova.");
         return take;
     }
-    take.seconds = static_cast<double>(s.size()) / clipRate;
+    take.seconds = static_cast<double>(s.size()) / clipRate();
     const RoleLimits limits = limitsOf(role);
     if (take.seconds > limits.maxSeconds) {
         take.refusal = QStringLiteral("La registrazione è troppo lunga: %1 secondi, al massimo %2 per questa voce.")

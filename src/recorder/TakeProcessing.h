@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recorder/ClipCatalogue.h"
+#include "common/ClipCatalogue.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,8 +14,6 @@ namespace quizzolo::recorder {
 constexpr double quietBelowLoudestDb = -30.0;
 constexpr double quietFloorDb = -45.0;
 
-constexpr int clipRate = 22050; // the trainer's clips: 22,050 Hz mono 16-bit
-
 struct Audio {
     std::vector<float> samples; // interleaved, full scale at +-1
     int rate = 0;
@@ -24,7 +22,7 @@ struct Audio {
 };
 
 struct ProcessedTake {
-    std::vector<std::int16_t> samples; // mono at clipRate; empty when refused
+    std::vector<std::int16_t> samples; // mono at clipRate(); empty when refused
     QString refusal;                   // why it was refused, for the user
     QStringList warnings;              // kept, but worth a look
     double seconds = 0;
@@ -35,7 +33,7 @@ struct ProcessedTake {
 // Seconds as the user reads them: "0,7".
 QString secondsText(double seconds);
 
-// Mixes to mono, converts to clipRate, trims the silence at both ends, levels to the
+// Mixes to mono, converts to clipRate(), trims the silence at both ends, levels to the
 // loudness of the program's clips, fades in and out; refuses a take that is silent,
 // too quiet, clipped or too long for the clip's role.
 ProcessedTake processTake(const Audio &in, ClipRole role);

@@ -1,25 +1,10 @@
-#include "app/SdlClipPlayer.h"
-#include "app/TabellaLayout.h"
+#include "common/DesktopStartUp.h"
+#include "common/SdlClipPlayer.h"
 #include "recorder/CommandLine.h"
 #include "recorder/RecorderWindow.h"
 
 #include <QApplication>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
-
-namespace {
-
-bool displayNamed()
-{
-    for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
-        if (const char *v = std::getenv(name); v && *v)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -32,22 +17,18 @@ int main(int argc, char *argv[])
     }
     if (status)
         return *status;
-    if (!displayNamed()) {
-        std::fprintf(stderr, "quizzolo-registra: nessun display grafico disponibile: impossibile aprire la finestra "
-                             "(senza finestra: --elenco, --importa NOME FILE)\n");
-        return 2;
-    }
+    if (!displayAvailable())
+        return refuseWithoutDisplay("quizzolo-registra", "senza finestra: --elenco, --importa NOME FILE");
     QApplication app(argc, argv);
-    prepareApplication();
-    QCoreApplication::setApplicationName(QStringLiteral("quizzolo-registra"));
+    prepareDesktopApplication(QStringLiteral("quizzolo-registra"));
     QApplication::setDesktopFileName(QStringLiteral("quizzolo-registra"));
     QFont font = QApplication::font();
     font.setFamily(QStringLiteral("Arial")); // as the trainer: Liberation Sans where Arial is missing
     QApplication::setFont(font);
 
     ClipStore store(VoiceFolders(VoiceFolders::defaultUserFolder(), QCoreApplication::applicationDirPath()));
-    SdlClipPlayer player; // first: it picks the audio driver that works
-    Microphone microphone;
+    SdlClipPlayer player;
+    Microphone microphone(player.driverName());
     RecorderWindow window(store, player, microphone);
     window.show();
     return QApplication::exec();

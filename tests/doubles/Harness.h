@@ -2,6 +2,7 @@
 
 // Everything a test of the window drives: the window, its controls, the handlers.
 #include "app/ExitAndCredits.h"
+#include "app/RealOutside.h"
 #include "app/Tabella.h"
 #include "app/TabellaLayout.h"
 #include "doubles/Doubles.h"
@@ -35,7 +36,8 @@ struct Harness {
     RecordingLinkOpener links;
     ScriptedExitQuestion exitQuestion;
     ThrowingProgramEnd end{clips};
-    Outside outside{clock, pump, clips, random, links, exitQuestion, end};
+    ResourcePictures pictures;
+    Outside outside{clock, pump, clips, random, links, exitQuestion, end, pictures};
     Tabella window{outside, QStringLiteral("/clips")};
     Trainer &t = window.trainer();
     Controls &ui = window.controls();

@@ -1,8 +1,9 @@
 // Recording through SDL's disk driver, which reads a raw file as the microphone: the
 // take ends about a second after the speech, never in a pause within it.
-#include "app/SdlClipPlayer.h"
+#include "common/SdlClipPlayer.h"
 #include "recorder/AudioFile.h"
 #include "recorder/Microphone.h"
+#include "recorder/SpeechEnd.h"
 #include "recorder/TakeProcessing.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <SDL.h>
 #include <cmath>
 
+using namespace quizzolo;
 using namespace quizzolo::recorder;
 
 namespace {
@@ -22,8 +24,8 @@ QByteArray microphoneInput(const QString &plan)
     double t = 0;
     for (const QString &part : plan.split(QLatin1Char(','))) {
         const bool voiced = part.startsWith(QLatin1Char('v'));
-        const int n = static_cast<int>(part.mid(1).toDouble() * clipRate);
-        for (int i = 0; i < n; ++i, t += 1.0 / clipRate) {
+        const int n = static_cast<int>(part.mid(1).toDouble() * clipRate());
+        for (int i = 0; i < n; ++i, t += 1.0 / clipRate()) {
             const double v = voiced ? 0.3 * (std::sin(2 * M_PI * 190 * t) + 0.4 * std::sin(2 * M_PI * 570 * t)) : 0;
             const auto s = static_cast<qint16>(std::lround(v * 32767));
             raw.append(reinterpret_cast<const char *>(&s), sizeof s);
@@ -69,14 +71,14 @@ class CaptureTest : public QObject {
         qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(input.fileName()));
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir.filePath("speaker.raw")));
 
-        Microphone microphone;
+        Microphone microphone(QStringLiteral("disk"));
         QVERIFY2(microphone.available(), qPrintable(microphone.problem()));
         microphone.start();
         std::vector<float> captured;
         SpeechEnd end;
         std::size_t fed = 0, endedAt = 0;
-        const std::size_t window = clipRate / 100;
-        for (int polls = 0; polls < 2000 && !end.over() && captured.size() < 3.5 * clipRate; ++polls) {
+        const std::size_t window = clipRate() / 100;
+        for (int polls = 0; polls < 2000 && !end.over() && captured.size() < 3.5 * clipRate(); ++polls) {
             SDL_Delay(5);
             microphone.fetch(captured);
             // Fed in small steps, so where the take ends is known to 10 ms.
@@ -88,12 +90,12 @@ class CaptureTest : public QObject {
         microphone.stop();
         QCOMPARE(end.over(), endsAt > 0);
         if (endsAt > 0)
-            QVERIFY2(std::fabs(static_cast<double>(endedAt) / clipRate - endsAt) < 0.06,
-                     qPrintable(QString::number(static_cast<double>(endedAt) / clipRate)));
+            QVERIFY2(std::fabs(static_cast<double>(endedAt) / clipRate() - endsAt) < 0.06,
+                     qPrintable(QString::number(static_cast<double>(endedAt) / clipRate())));
 
         Audio audio;
         audio.samples.assign(captured.begin(), captured.begin() + static_cast<std::ptrdiff_t>(fed));
-        audio.rate = clipRate;
+        audio.rate = clipRate();
         audio.channels = 1;
         const ProcessedTake take = processTake(audio, ClipRole::Number);
         QCOMPARE(take.ok(), kept > 0);
@@ -105,7 +107,7 @@ class CaptureTest : public QObject {
     {
         QTemporaryDir dir;
         qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(dir.filePath("absent.raw")));
-        Microphone microphone;
+        Microphone microphone(QStringLiteral("disk"));
         QVERIFY(!microphone.available());
         QVERIFY(microphone.problem().contains(QStringLiteral("Nessun microfono")));
     }

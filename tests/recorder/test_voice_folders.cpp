@@ -1,5 +1,5 @@
 // Which file the trainer reads for a clip: the user's voice folder first, clip by clip.
-#include "app/VoiceFolders.h"
+#include "common/VoiceFolders.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QPixmap>
 #include <QString>
 #include <QUrl>
 
 namespace quizzolo {
 
 // Everything the trainer needs from the world outside its own state passes through
-// these small interfaces: the app wires in the real ones, the tests wire in doubles.
+// these small interfaces: the programs wire in the real ones, the tests wire in doubles.
 
 class SteadyClock {
   public:
@@ -65,6 +66,13 @@ class ProgramEnd {
     [[noreturn]] virtual void endNow() = 0;
 };
 
+class PictureSource {
+  public:
+    virtual ~PictureSource() = default;
+    // Coin bitmap 101..107, loaded afresh; a null picture for any other id.
+    virtual QPixmap bitmap(int id) = 0;
+};
+
 struct Outside {
     SteadyClock &clock;
     EventPump &pump;
@@ -73,6 +81,7 @@ struct Outside {
     LinkOpener &links;
     ExitQuestion &exitQuestion;
     ProgramEnd &end;
+    PictureSource &pictures;
 };
 
 } // namespace quizzolo

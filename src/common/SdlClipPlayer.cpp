@@ -1,4 +1,6 @@
-#include "app/SdlClipPlayer.h"
+#include "common/SdlClipPlayer.h"
+
+#include "common/ClipCatalogue.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -48,7 +50,7 @@ class QuietStderr {
 SDL_AudioDeviceID openDevice(SDL_AudioSpec &obtained)
 {
     SDL_AudioSpec wanted{};
-    wanted.freq = 22050;
+    wanted.freq = clipRate();
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 1;
     wanted.samples = 256;      // ~12 ms: a short way from play() to the ear

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Outside.h"
+#include "common/Outside.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "app/VoiceFolders.h"
+#include "common/VoiceFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
