@@ -11,10 +11,10 @@
 #   - very quiet:  peak below -20 dBFS, or RMS over the whole clip below
 #                  -40 dBFS; well recorded speech peaks around -3..-12 dBFS
 #                  with an RMS around -15..-30 dBFS (lower with long pauses)
-#   - very long:   numbers over 2.5 s, prompts over 6 s, anthem over 30 s;
+#   - very long:   over its role's limit in resources/clips/catalogue.tsv;
 #                  the program waits for each clip, so long ones slow the game
-#   - cut by the anthem: the praise (voxa_esatto) over 1.0 s; at the 20th
-#                  right answer the anthem starts one second after it
+#   - cut by the anthem: the praise (voxa_esatto) over its warning length; at
+#                  the 20th right answer the anthem starts one second after it
 #   - sox reported a problem while decoding (e.g. a truncated file)
 
 set -euo pipefail
@@ -33,18 +33,20 @@ if [ ! -d "$DIR" ]; then
     exit 1
 fi
 
-# name:kind, kind sets the length limit
-CLIPS=()
-for i in 1 2 3 4 5 6 7 8 9; do CLIPS+=("voxa$i:number"); done
-for i in 1 2 3 4 5 6 7 8 9; do CLIPS+=("va$i:number"); done
-for i in 20 30 40 50 60 70 80; do CLIPS+=("voxa$i:number"); done
-for i in 10 12 14 15 16 18; do CLIPS+=("va$i:number"); done
-CLIPS+=("voxa_dig:prompt" "voxa_esatto:praise" "voxa_ripeti:prompt" "anthem1:anthem")
-
-MAX_NUMBER=2.5
-MAX_PROMPT=6
-MAX_PRAISE=1.0
-MAX_ANTHEM=30
+# The clips, their roles and each role's length limits come from the one clip list.
+CATALOGUE="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../resources/clips" && pwd)/catalogue.tsv"
+CLIPS=()          # name:role
+declare -A LIMIT WARN_OVER
+while IFS=$'\t' read -r kind a b c _; do
+    case "$kind" in
+        role) LIMIT[$a]=$b; WARN_OVER[$a]=$c ;;
+        clip) CLIPS+=("$a:$c") ;;
+    esac
+done <"$CATALOGUE"
+if [ ${#CLIPS[@]} -eq 0 ]; then
+    echo "error: no clips listed in $CATALOGUE" >&2
+    exit 1
+fi
 MIN_PEAK_DB=-20
 MIN_RMS_DB=-40
 SILENT_DB=-60
@@ -128,15 +130,11 @@ for entry in "${CLIPS[@]}"; do
     elif lt "$peak" "$MIN_PEAK_DB" || lt "$rms" "$MIN_RMS_DB"; then
         notes+=("WARN very quiet")
     fi
-    case "$kind" in
-        number) limit=$MAX_NUMBER ;;
-        prompt | praise) limit=$MAX_PROMPT ;;
-        anthem) limit=$MAX_ANTHEM ;;
-    esac
+    limit=${LIMIT[$kind]}; warn=${WARN_OVER[$kind]}
     if lt "$limit" "$secs"; then
         notes+=("WARN very long (over $limit s)")
-    elif [ "$kind" = praise ] && lt "$MAX_PRAISE" "$secs"; then
-        notes+=("WARN over $MAX_PRAISE s: the anthem cuts it at the 20th right answer")
+    elif lt 0 "$warn" && lt "$warn" "$secs"; then
+        notes+=("WARN over $warn s: the anthem cuts it at the 20th right answer")
     fi
 
     info="${rate} Hz ${bits}-bit $([ "$chans" = 1 ] && echo mono || echo stereo)"
@@ -149,8 +147,7 @@ for entry in "${CLIPS[@]}"; do
 done
 
 echo "thresholds: quiet = peak < $MIN_PEAK_DB dBFS or RMS < $MIN_RMS_DB dBFS;" \
-     "long = numbers > $MAX_NUMBER s, prompts > $MAX_PROMPT s, anthem > $MAX_ANTHEM s;" \
-     "praise cut by the anthem > $MAX_PRAISE s"
+     "long: $(for r in "${!LIMIT[@]}"; do printf '%s > %s s, ' "$r" "${LIMIT[$r]}"; done)as listed in $CATALOGUE"
 if [ $((missing + bad)) -eq 0 ]; then
     echo "OK: $ok/$total clips present and playable in $DIR, $warnings warning(s)"
     exit 0

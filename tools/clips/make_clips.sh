@@ -14,10 +14,11 @@
 #   about 1 with the old "f4" voice and 3-6 with the other variants. The
 #   female pitch costs next to nothing and sounds like a teacher. The
 #   Klatt voices also have no echo, so nothing trails after the last word.
-#   -s 185   numbers: "quattro per" + "quattro", the longest question, must
+# Paces (words a minute) are per role in the clip catalogue:
+#   185      numbers: "quattro per" + "quattro", the longest question, must
 #            be spoken within 1.3 s of the click (1.26 s at 185 wpm, 1.32 s
 #            at espeak's default 175).
-#   -s 170   sentences: a little slower, they are heard less often and carry
+#   170      sentences: a little slower, they are heard less often and carry
 #            the instructions; "Benissimo!" still ends well within 1.0 s.
 # The output depends on the espeak-ng version (Debian 12: 1.51).
 #
@@ -35,9 +36,6 @@
 set -euo pipefail
 
 VARIANT=quizzolo
-NUMBER_RATE=185
-SENTENCE_RATE=170
-SRATE=22050
 
 need() {
     if ! command -v "$1" >/dev/null 2>&1; then
@@ -53,6 +51,13 @@ if ! espeak-ng --voices=it 2>/dev/null | grep -q 'roa/it'; then
 fi
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+# Names, words, roles, the pace of each role and the rate: the one clip list.
+CATALOGUE="$ROOT/resources/clips/catalogue.tsv"
+SRATE="$(awk -F'\t' '$1 == "rate" { print $2 }' "$CATALOGUE")"
+declare -A PACE
+while IFS=$'\t' read -r kind role _ _ wpm; do
+    [ "$kind" = role ] && PACE[$role]=$wpm
+done <"$CATALOGUE"
 OUT="${1:-$ROOT/resources/clips}"
 SOUNDS="$ROOT/resources/sounds"
 mkdir -p "$OUT" "$SOUNDS"
@@ -98,31 +103,20 @@ say() {
     echo "  $name.wav  \"$text\""
 }
 
-units=(uno due tre quattro cinque sei sette otto nove)
-tens=(venti trenta quaranta cinquanta sessanta settanta ottanta)
-
 echo "Writing clips to $OUT"
-for i in 1 2 3 4 5 6 7 8 9; do
-    say "$NUMBER_RATE" "voxa$i" "${units[i-1]} per,"
-    say "$NUMBER_RATE" "va$i" "${units[i-1]}"
-done
-for i in 0 1 2 3 4 5 6; do
-    say "$NUMBER_RATE" "voxa$(( (i + 2) * 10 ))" "${tens[i]},"
-done
-say "$NUMBER_RATE" va10 "dieci"
-say "$NUMBER_RATE" va12 "dodici"
-say "$NUMBER_RATE" va14 "quattordici"
-say "$NUMBER_RATE" va15 "quindici"
-say "$NUMBER_RATE" va16 "sedici"
-say "$NUMBER_RATE" va18 "diciotto"
-say "$SENTENCE_RATE" voxa_dig "Scrivi il risultato e premi il tasto invio."
-# Fits everyone ("Bravo" would be wrong for a girl) and ends within a second:
-# at the 20th right answer the anthem starts one second later.
-say "$SENTENCE_RATE" voxa_esatto "Benissimo!"
-# A new question follows three seconds later, so no "try again".
-say "$SENTENCE_RATE" voxa_ripeti "Peccato! Alla prossima!"
+ANTHEM=""
+while IFS=$'\t' read -r kind name _ role tone words _; do
+    [ "$kind" = clip ] || continue
+    if [ "$role" = anthem ]; then
+        ANTHEM="$name"
+        continue
+    fi
+    # a comma gives the rising tune of a number that goes on ("sette per," + "otto")
+    [ "$tone" = segue ] && words="$words,"
+    say "${PACE[$role]}" "$name" "$words"
+done <"$CATALOGUE"
 
-# --- anthem1.wav: the "Ode to Joy" theme (Beethoven), D major --------------
+# --- the anthem: the "Ode to Joy" theme (Beethoven), D major --------------
 # Beethoven marks the theme Allegro assai, half note = 80, i.e. 160 quarter
 # notes a minute; at that pace the 8 bars last 12 s, short enough for a reward.
 BPM=160
@@ -177,10 +171,10 @@ bass="D3:2 D3:2  A2:2 A2:2  D3:2 D3:2  A2:2 A2:2
 render melody melody "$melody"
 render bass bass "$bass"
 sox -m "$TMP/melody.wav" "$TMP/bass.wav" "$TMP/mix.wav"
-sox "$TMP/mix.wav" -r "$SRATE" -c 1 -b 16 -e signed-integer "$OUT/anthem1.wav" \
+sox "$TMP/mix.wav" -r "$SRATE" -c 1 -b 16 -e signed-integer "$OUT/$ANTHEM.wav" \
     pad 0 0.8 reverb 25 50 60 fade q 0.02 reverse fade q 0.8 reverse gain -n -3
 count=$((count + 1))
-echo "  anthem1.wav  (Ode to Joy, $BPM bpm)"
+echo "  $ANTHEM.wav  (Ode to Joy, $BPM bpm)"
 
 # --- default_beep.wav: soft rising two-tone, played when a clip is missing --
 sox -n -r "$SRATE" -c 1 -b 16 "$TMP/b1.wav" synth 0.125 sine 660 fade h 0.01 -0 0.04
