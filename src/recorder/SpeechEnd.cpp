@@ -46,13 +46,30 @@ void SpeechEnd::window(double rms)
     over_ = speech_ && quietWindows_ >= quietWindowsToEnd;
 }
 
-int meterPercent(const float *samples, std::size_t count)
+double peakDbfs(const float *samples, std::size_t count)
 {
     float peak = 0;
     for (std::size_t i = 0; i < count; ++i)
         peak = std::max(peak, std::fabs(samples[i]));
-    const double db = decibels(peak);
-    return static_cast<int>(std::clamp((db + 60.0) / 60.0 * 100.0, 0.0, 100.0));
+    return decibels(peak);
+}
+
+LevelZone levelZone(double peakDbfs)
+{
+    if (peakDbfs >= levelTooLoudFromDb)
+        return LevelZone::TooLoud;
+    return peakDbfs >= levelGoodFromDb ? LevelZone::Good : LevelZone::TooQuiet;
+}
+
+int meterPercentAt(double dbfs)
+{
+    const double share = (dbfs - meterFloorDb) / -meterFloorDb;
+    return static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) * 100.0));
+}
+
+int meterPercent(const float *samples, std::size_t count)
+{
+    return meterPercentAt(peakDbfs(samples, count));
 }
 
 } // namespace quizzolo::recorder

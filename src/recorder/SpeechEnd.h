@@ -21,7 +21,17 @@ class SpeechEnd {
     bool over_ = false;
 };
 
-// Peak of the samples in dBFS mapped to 0..100 for a level meter (-60 dBFS is 0).
+// The level meter shows the peak of what was just heard, from meterFloorDb (0 %) to 0 dBFS
+// (100 %), in three zones: below levelGoodFromDb the voice is too soft to level without
+// lifting the room's noise; from levelTooLoudFromDb it is near distortion.
+constexpr double meterFloorDb = -60.0;
+constexpr double levelGoodFromDb = -30.0;
+constexpr double levelTooLoudFromDb = -3.0;
+enum class LevelZone { TooQuiet, Good, TooLoud };
+
+double peakDbfs(const float *samples, std::size_t count); // -inf for silence
+LevelZone levelZone(double peakDbfs);
+int meterPercentAt(double dbfs); // where a level lies on the meter, 0..100
 int meterPercent(const float *samples, std::size_t count);
 
 } // namespace quizzolo::recorder

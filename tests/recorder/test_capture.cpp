@@ -103,6 +103,39 @@ class CaptureTest : public QObject {
             QVERIFY2(std::fabs(take.seconds - kept) < 0.03, qPrintable(QString::number(take.seconds)));
     }
 
+    void meterZones_data()
+    {
+        QTest::addColumn<double>("amplitude"); // peak of a 190 Hz tone
+        QTest::addColumn<int>("zone");
+        QTest::addColumn<int>("percent");
+
+        QTest::newRow("silence") << 0.0 << int(LevelZone::TooQuiet) << 0;
+        QTest::newRow("far from the microphone, -40 dBFS") << 0.01 << int(LevelZone::TooQuiet) << 33;
+        QTest::newRow("soft voice, -26 dBFS") << 0.05 << int(LevelZone::Good) << 57;
+        QTest::newRow("speaking voice, -12 dBFS") << 0.25 << int(LevelZone::Good) << 80;
+        QTest::newRow("shouting, -1 dBFS") << 0.9 << int(LevelZone::TooLoud) << 98;
+        QTest::newRow("clipped") << 1.0 << int(LevelZone::TooLoud) << 100;
+    }
+
+    void meterZones()
+    {
+        QFETCH(double, amplitude);
+        QFETCH(int, zone);
+        QFETCH(int, percent);
+
+        std::vector<float> tone(441);
+        for (std::size_t i = 0; i < tone.size(); ++i)
+            tone[i] =
+                static_cast<float>(amplitude * std::sin(2 * M_PI * 190 * static_cast<double>(i) / clipRate() + 0.3));
+        tone[100] = static_cast<float>(amplitude); // the exact peak
+        const double db = peakDbfs(tone.data(), tone.size());
+        QCOMPARE(int(levelZone(db)), zone);
+        QCOMPARE(meterPercent(tone.data(), tone.size()), percent);
+        // The zone marks drawn on the meter agree with the zones.
+        QCOMPARE(meterPercentAt(db) >= meterPercentAt(levelGoodFromDb), zone != int(LevelZone::TooQuiet));
+        QCOMPARE(meterPercentAt(db) >= meterPercentAt(levelTooLoudFromDb), zone == int(LevelZone::TooLoud));
+    }
+
     void noMicrophone()
     {
         QTemporaryDir dir;
