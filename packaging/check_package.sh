@@ -78,6 +78,7 @@ for size in 16 32 48 64 128 256; do
 done
 expect_file usr/share/icons/hicolor/scalable/apps/quizzolo.svg "-rw-r--r--"
 expect_file usr/share/doc/quizzolo/copyright "-rw-r--r--"
+expect_file usr/share/doc/quizzolo/guida-voce.md "-rw-r--r--"
 
 stray="$(awk '$6 !~ /^\.\/usr\// && $6 != "./" { print $6 }' <<<"$listing")"
 [ -z "$stray" ] || fail "files outside /usr: $stray"
@@ -108,6 +109,9 @@ fi
 for program in quizzolo quizzolo-registra; do
   [ -x "$work/tree/usr/bin/$program" ] || fail "usr/bin/$program does not resolve to an executable"
 done
+# The recorder's Guida finds the guide from where the package puts the program.
+guide="$("$work/tree/$app/quizzolo-registra" --guida 2>&1)" || fail "the recorder finds no guide: $guide"
+[ "$guide" = "$work/tree/usr/share/doc/quizzolo/guida-voce.md" ] || fail "the recorder's guide is $guide"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed; listing:"

@@ -1,6 +1,9 @@
 #include "recorder/CommandLine.h"
 
+#include "recorder/BatchImport.h"
 #include "recorder/ClipStore.h"
+#include "recorder/RecorderOutside.h"
+#include "recorder/VoicePack.h"
 
 #include <QTextStream>
 #include <cstdio>
@@ -32,7 +35,7 @@ int import(ClipStore &store, const QString &name, const QString &file)
         say(stderr, QStringLiteral("\"%1\" non è il nome di una voce (vedi quizzolo-registra --elenco)").arg(name));
         return 2;
     }
-    const ProcessedTake take = store.import(*clip, file);
+    const ProcessedTake take = importClip(store, *clip, file);
     if (!take.ok()) {
         say(stderr, QStringLiteral("%1: %2 Nessuna modifica.").arg(clip->name, take.refusal));
         return 1;
@@ -40,6 +43,46 @@ int import(ClipStore &store, const QString &name, const QString &file)
     say(stdout, QStringLiteral("%1 importata (%2 secondi): %3.%4")
                     .arg(clip->name, secondsText(take.seconds), store.folders().userPath(fileNameOf(clip->name)),
                          take.warningText()));
+    return 0;
+}
+
+// Each file to the clip its name says; one line per file.
+int importAll(ClipStore &store, const QStringList &files)
+{
+    const ImportPlan plan = planImport(files);
+    int status = 0;
+    for (const ImportOutcome &o : runImport(store, plan)) {
+        if (o.take.ok()) {
+            say(stdout, QStringLiteral("%1 importata da %2 (%3 secondi).%4")
+                            .arg(o.clip, o.file, secondsText(o.take.seconds), o.take.warningText()));
+        } else {
+            say(stderr, QStringLiteral("%1: %2 Nessuna modifica.").arg(o.file, o.take.refusal));
+            status = 1;
+        }
+    }
+    for (const QString &file : plan.unmatched) {
+        say(stderr, QStringLiteral("%1: il nome non è quello di una voce (va5.wav, voxa7.mp3, \"sette per.ogg\") "
+                                   "o la voce è già in un altro file. Nessuna modifica.")
+                        .arg(file));
+        status = 1;
+    }
+    return status;
+}
+
+int pack(const PackResult &result)
+{
+    say(result.ok && result.refused.isEmpty() ? stdout : stderr, result.text);
+    return result.ok && result.refused.isEmpty() && result.clips > 0 ? 0 : 1;
+}
+
+int guide(const QString &programFolder)
+{
+    const QString path = guideFile(programFolder);
+    if (path.isEmpty()) {
+        say(stderr, QStringLiteral("la guida non è installata"));
+        return 1;
+    }
+    QTextStream(stdout) << path << '\n';
     return 0;
 }
 
@@ -56,7 +99,16 @@ std::optional<int> runCommandLine(const QStringList &arguments, const QString &p
         return list(store);
     if (args.size() == 3 && args[0] == QLatin1String("--importa"))
         return import(store, args[1], args[2]);
-    say(stderr, QStringLiteral("uso: quizzolo-registra [--elenco | --importa NOME FILE]"));
+    if (args.size() >= 2 && args[0] == QLatin1String("--importa-tutti"))
+        return importAll(store, args.mid(1));
+    if (args.size() == 2 && args[0] == QLatin1String("--esporta"))
+        return pack(exportVoicePack(store, args[1]));
+    if (args.size() == 2 && args[0] == QLatin1String("--importa-voce"))
+        return pack(importVoicePack(store, args[1]));
+    if (args == QStringList{QStringLiteral("--guida")})
+        return guide(programFolder);
+    say(stderr, QStringLiteral("uso: quizzolo-registra [--elenco | --importa NOME FILE | --importa-tutti FILE... | "
+                               "--esporta FILE | --importa-voce FILE | --guida]"));
     return 64;
 }
 

@@ -8,22 +8,20 @@ namespace quizzolo::recorder {
 
 Microphone::Microphone(const QString &audioDriver)
 {
-    const QString none = QStringLiteral("Nessun microfono: non si può registrare, ma si può importare un file.");
-    if (audioDriver.isEmpty()) {
-        problem_ = QStringLiteral("Audio non disponibile: non si può registrare.");
-        return;
-    }
-    if (audioDriver == QLatin1String("dummy") || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        problem_ = none;
+    // Without any audio device at start SDL runs its silent driver for good: only a new
+    // start of the program can find one.
+    const QString restart = QStringLiteral("Nessun dispositivo audio: collega il microfono e riapri il programma; "
+                                           "intanto si può importare un file.");
+    if (audioDriver.isEmpty() || audioDriver == QLatin1String("dummy") || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        problem_ = restart;
         return;
     }
     audioStarted_ = true;
+    canLookAgain_ = true;
     // Opened only while recording: an open capture device shows the microphone in use
     // on the desktop and keeps other programs from it.
     present_ = open();
     stop();
-    if (!present_)
-        problem_ = none;
 }
 
 bool Microphone::open()
@@ -35,7 +33,11 @@ bool Microphone::open()
     wanted.samples = 512;
     SDL_AudioSpec obtained{};
     device_ = SDL_OpenAudioDevice(nullptr, 1, &wanted, &obtained, 0);
-    return device_ != 0;
+    present_ = device_ != 0;
+    problem_ = present_ ? QString()
+                        : QStringLiteral("Nessun microfono: collegalo e premi Registra per riprovare; intanto si "
+                                         "può importare un file.");
+    return present_;
 }
 
 Microphone::~Microphone()
@@ -46,10 +48,19 @@ Microphone::~Microphone()
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-void Microphone::start()
+bool Microphone::start()
 {
-    if (present_ && (device_ != 0 || open()))
-        SDL_PauseAudioDevice(device_, 0);
+    stop();
+    if (!canLookAgain_ || !open())
+        return false;
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+}
+
+bool Microphone::capturing() const
+{
+    // SDL stops a device it lost (unplugged, or its server went away).
+    return device_ != 0 && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_PLAYING;
 }
 
 void Microphone::stop()

@@ -9,11 +9,16 @@ namespace quizzolo::recorder {
 class MicrophoneInput {
   public:
     virtual ~MicrophoneInput() = default;
+    // Whether there was one at the last look (at start, then at each start()).
     virtual bool available() const = 0;
     // Why there is none, for the user; empty when available.
     virtual QString problem() const = 0;
-    virtual void start() = 0; // nothing captured before counts
-    virtual void stop() = 0;  // fetch what is left first
+    // Looks for the microphone again and opens it: one plugged in later is found. False
+    // when there is none now. Nothing captured before counts.
+    virtual bool start() = 0;
+    virtual void stop() = 0; // fetch what is left first
+    // Started and still delivering: false once the device went away (unplugged).
+    virtual bool capturing() const = 0;
     // Appends what was captured since the last call, full scale at +-1.
     virtual void fetch(std::vector<float> &to) = 0;
 };
@@ -30,13 +35,15 @@ class Microphone : public MicrophoneInput {
 
     bool available() const override { return present_; }
     QString problem() const override { return problem_; }
-    void start() override; // opens the device afresh
+    bool start() override; // opens the device afresh
     void stop() override;  // closes it
+    bool capturing() const override;
     void fetch(std::vector<float> &to) override;
 
   private:
     bool open();
     bool present_ = false;
+    bool canLookAgain_ = false;
     unsigned device_ = 0;
     bool audioStarted_ = false;
     QString problem_;

@@ -1,153 +1,79 @@
 #include "recorder/RecorderWindow.h"
 
 #include "common/SdlClipPlayer.h"
+#include "recorder/FileActions.h"
+#include "recorder/LevelMeter.h"
+#include "recorder/Microphone.h"
 
+#include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
-#include <QGridLayout>
-#include <QHeaderView>
+#include <QEvent>
 #include <QLabel>
-#include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QTreeWidget>
-#include <QVBoxLayout>
+#include <cmath>
 
 namespace quizzolo::recorder {
 
 namespace {
 
-constexpr int clipRoleData = Qt::UserRole;
-
-QPushButton *button(const QString &text, const QString &description, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAccessibleName(QString(text).remove(QLatin1Char('&')));
-    b->setAccessibleDescription(description);
-    b->setAutoDefault(true); // Return presses the focused button too
-    return b;
-}
+constexpr double pressGapSeconds = 0.6;     // a double click on Registra is one press
+constexpr double silentDeviceSeconds = 1.5; // a microphone sends every few milliseconds
+constexpr double trialSeconds = 20.0;
 
 QString quoted(const QString &words)
 {
     return QStringLiteral("«%1»").arg(words);
 }
 
+double peakDb(const float *samples, std::size_t count)
+{
+    float peak = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        peak = std::max(peak, std::fabs(samples[i]));
+    return decibels(peak);
+}
+
 } // namespace
 
-RecorderWindow::RecorderWindow(ClipStore &store, SentencePlayer &player, MicrophoneInput &microphone, QWidget *parent)
-    : QWidget(parent), store_(store), player_(player), microphone_(microphone)
+RecorderWindow::RecorderWindow(ClipStore &store, RecorderOutside outside, QWidget *parent)
+    : QWidget(parent), store_(store), outside_(outside), files_(store, outside.dialogs, outside.links)
 {
     setWindowTitle(QStringLiteral("Registra la tua voce - Quizzolo"));
-    auto *intro = new QLabel(QStringLiteral("Scegli una voce dall'elenco, premi Registra e di' le parole indicate. "
-                                            "La tua voce si salva in %1 e Quizzolo la usa al posto della sua.")
-                                 .arg(QDir::toNativeSeparators(store_.folders().userFolder())),
-                             this);
-    intro->setWordWrap(true);
-    notice_ = new QLabel(this);
-    notice_->setWordWrap(true);
-    notice_->setStyleSheet(QStringLiteral("QLabel { color: #8a1c00; font-weight: bold; }"));
-
-    list_ = new QTreeWidget(this);
-    list_->setColumnCount(3);
-    list_->setHeaderLabels({QStringLiteral("Parole da dire"), QStringLiteral("File"), QStringLiteral("Da dove viene")});
-    list_->setAccessibleName(QStringLiteral("Voci di Quizzolo"));
-    list_->setAccessibleDescription(QStringLiteral("Frecce su e giù per scegliere la voce da registrare"));
-    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-
-    words_ = new QLabel(this);
-    QFont big = words_->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    words_->setFont(big);
-    words_->setWordWrap(true);
-    source_ = new QLabel(this);
-    meter_ = new QProgressBar(this);
-    meter_->setRange(0, 100);
-    meter_->setTextVisible(false);
-    meter_->setAccessibleName(QStringLiteral("Livello del microfono"));
-    record_ = button(QStringLiteral("&Registra"),
-                     QStringLiteral("Registra la voce scelta; si ferma da sola dopo un "
-                                    "secondo di silenzio, o con Esc"),
-                     this);
-    listen_ = button(QStringLiteral("&Ascolta"), QStringLiteral("Fa sentire la voce scelta"), this);
-    sentence_ = button(QStringLiteral("Ascolta nella &frase"),
-                       QStringLiteral("Fa sentire la voce scelta unita alle altre, come nel gioco"), this);
-    import_ = button(QStringLiteral("&Importa da file..."),
-                     QStringLiteral("Prende la voce da un file WAV, FLAC, Ogg o MP3"), this);
-    restore_ = button(QStringLiteral("Ri&pristina"), QStringLiteral("Torna alla voce di Quizzolo"), this);
-    status_ = new QLabel(this);
-    status_->setWordWrap(true);
-    status_->setMinimumHeight(status_->fontMetrics().lineSpacing() * 3);
-    status_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-
-    auto *side = new QVBoxLayout;
-    side->addWidget(words_);
-    side->addWidget(source_);
-    auto *meterLabel = new QLabel(QStringLiteral("Livello del microfono:"), this);
-    meterLabel->setBuddy(meter_);
-    side->addWidget(meterLabel);
-    side->addWidget(meter_);
-    for (QPushButton *b : {record_, listen_, sentence_, import_, restore_})
-        side->addWidget(b);
-    side->addStretch();
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(intro, 0, 0, 1, 2);
-    grid->addWidget(notice_, 1, 0, 1, 2);
-    grid->addWidget(list_, 2, 0);
-    grid->addLayout(side, 2, 1);
-    grid->addWidget(status_, 3, 0, 1, 2);
-    grid->setColumnStretch(0, 3);
-    grid->setColumnStretch(1, 2);
-
-    QStringList problems;
-    if (!microphone_.available())
-        problems << microphone_.problem();
-    const QString driver = player_.driverName();
-    if (driver.isEmpty() || driver == QLatin1String("dummy"))
-        problems << QStringLiteral("Nessuna uscita audio: non si può ascoltare.");
-    notice_->setText(problems.join(QLatin1Char(' ')));
-    notice_->setVisible(!problems.isEmpty());
-
+    setLayout(buildLayout());
+    showNotice();
     buildList();
     connect(list_, &QTreeWidget::currentItemChanged, this, &RecorderWindow::skipHeading);
-    connect(list_, &QTreeWidget::currentItemChanged, this, &RecorderWindow::refresh);
+    connect(list_, &QTreeWidget::currentItemChanged, this, &RecorderWindow::selectionChanged);
     connect(record_, &QPushButton::clicked, this, &RecorderWindow::toggleRecording);
+    connect(trial_, &QPushButton::clicked, this, &RecorderWindow::toggleTrial);
     connect(listen_, &QPushButton::clicked, this, &RecorderWindow::listen);
     connect(sentence_, &QPushButton::clicked, this, &RecorderWindow::listenInSentence);
     connect(import_, &QPushButton::clicked, this, &RecorderWindow::importFile);
+    connect(importMany_, &QPushButton::clicked, this, &RecorderWindow::importFiles);
     connect(restore_, &QPushButton::clicked, this, &RecorderWindow::restore);
-    // Esc stops a recording as the button does.
+    connect(guide_, &QPushButton::clicked, this, &RecorderWindow::openGuide);
+    connect(openFolder_, &QPushButton::clicked, this, &RecorderWindow::openFolder);
+    connect(export_, &QPushButton::clicked, this, &RecorderWindow::exportVoice);
+    connect(importPack_, &QPushButton::clicked, this, &RecorderWindow::importVoice);
+    // Esc stops a recording or a trial as the buttons do.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
         if (recording())
             finishRecording();
+        else if (trying())
+            finishTrial();
     });
     capture_.setInterval(30);
     connect(&capture_, &QTimer::timeout, this, &RecorderWindow::poll);
     list_->setFocus();
     refresh();
-    resize(900, 640);
-}
-
-void RecorderWindow::buildList()
-{
-    list_->setItemsExpandable(false); // a closed group would hide the clip the arrows select
-    QTreeWidgetItem *group = nullptr;
-    for (const ClipEntry &c : clipCatalogue()) {
-        if (!group || group->text(0) != c.group) {
-            group = new QTreeWidgetItem(list_, {c.group});
-            group->setFlags(Qt::ItemIsEnabled);
-            QFont heading = group->font(0);
-            heading.setBold(true);
-            group->setFont(0, heading);
-            group->setExpanded(true);
-        }
-        auto *item = new QTreeWidgetItem(group, {c.words, fileNameOf(c.name), QString()});
-        item->setData(0, clipRoleData, c.name);
-    }
-    list_->setCurrentItem(list_->topLevelItem(0)->child(0));
+    // A netbook's 1024x600 screen holds it whole, status line included.
+    QSize size(920, 560);
+    if (const QScreen *s = screen())
+        size = size.boundedTo(s->availableGeometry().size() - QSize(16, 40));
+    resize(size.expandedTo(minimumSizeHint()));
 }
 
 // The arrow keys pass over the group headings from clip to clip.
@@ -168,6 +94,33 @@ const ClipEntry *RecorderWindow::selectedClip() const
     return item ? findClip(item->data(0, clipRoleData).toString()) : nullptr;
 }
 
+void RecorderWindow::selectClip(const QString &name)
+{
+    for (int g = 0; g < list_->topLevelItemCount(); ++g) {
+        QTreeWidgetItem *group = list_->topLevelItem(g);
+        for (int i = 0; i < group->childCount(); ++i) {
+            if (group->child(i)->data(0, clipRoleData).toString() == name)
+                list_->setCurrentItem(group->child(i));
+        }
+    }
+}
+
+void RecorderWindow::selectionChanged()
+{
+    const ClipEntry *clip = selectedClip();
+    if (!statusClip_.isEmpty() && (!clip || clip->name != statusClip_))
+        tell(QString());
+    refresh();
+}
+
+void RecorderWindow::changeEvent(QEvent *event)
+{
+    // The folder may have changed meanwhile, in a file manager or on the command line.
+    if (event->type() == QEvent::ActivationChange)
+        refresh();
+    QWidget::changeEvent(event);
+}
+
 // Sources in the list, the selected clip's words and which buttons make sense.
 void RecorderWindow::refresh()
 {
@@ -183,55 +136,130 @@ void RecorderWindow::refresh()
         }
     }
     const ClipEntry *clip = selectedClip();
-    const bool busy = recording();
+    const bool busy = mode_ != Mode::Idle;
+    const bool recordingNow = recording();
     const VoiceFolders::Source source = clip ? store_.source(clip->name) : VoiceFolders::Source::Missing;
     const QString say =
         clip && clip->role == ClipRole::Anthem ? QStringLiteral("Fai sentire: %1") : QStringLiteral("Di': %1");
     words_->setText(clip ? say.arg(quoted(clip->words)) : QString());
     source_->setText(clip ? QStringLiteral("Ora: %1").arg(sourceText(source)) : QString());
-    record_->setText(busy ? QStringLiteral("&Ferma") : QStringLiteral("&Registra"));
-    record_->setAccessibleName(busy ? QStringLiteral("Ferma la registrazione") : QStringLiteral("Registra"));
-    record_->setEnabled(clip && (busy || microphone_.available()));
+    record_->setText(recordingNow ? QStringLiteral("&Ferma") : QStringLiteral("&Registra"));
+    record_->setAccessibleName(recordingNow ? QStringLiteral("Ferma la registrazione") : QStringLiteral("Registra"));
+    // Stays pressable without a microphone: each press looks for one again.
+    record_->setEnabled(clip && (recordingNow || !busy || trying()));
+    trial_->setText(trying() ? QStringLiteral("Fer&ma la prova") : QStringLiteral("Prova il &microfono"));
+    trial_->setEnabled(!recordingNow);
     listen_->setEnabled(clip && !busy && source != VoiceFolders::Source::Missing);
     sentence_->setEnabled(clip && !busy && !clip->sentence.isEmpty());
+    for (QPushButton *b : {import_, importMany_, export_, importPack_})
+        b->setEnabled(!busy);
     import_->setEnabled(clip && !busy);
     restore_->setEnabled(clip && !busy && source == VoiceFolders::Source::User);
-    list_->setEnabled(!busy);
+    list_->setEnabled(!recordingNow);
 }
 
-void RecorderWindow::tell(const QString &message)
+void RecorderWindow::tell(const QString &message, const QString &aboutClip)
 {
     status_->setText(message); // a label's text is its accessible name: screen readers hear the change
+    statusClip_ = aboutClip;
+}
+
+bool RecorderWindow::startCapture()
+{
+    outside_.player.silence();
+    const bool started = outside_.microphone.start();
+    showNotice();
+    if (!started)
+        return false;
+    take_.clear();
+    lastSound_ = outside_.clock.nowSeconds();
+    capture_.start();
+    return true;
+}
+
+void RecorderWindow::stopCapture()
+{
+    capture_.stop();
+    outside_.microphone.stop();
+    meter_->clear();
+    mode_ = Mode::Idle;
 }
 
 void RecorderWindow::toggleRecording()
 {
+    const double now = outside_.clock.nowSeconds();
+    if (now - lastPress_ < pressGapSeconds)
+        return;
+    lastPress_ = now;
     if (recording()) {
         finishRecording();
         return;
     }
+    if (trying())
+        stopCapture();
     recordingClip_ = selectedClip();
-    if (!recordingClip_ || !microphone_.available())
+    if (!recordingClip_)
         return;
-    player_.silence();
-    take_.clear();
+    if (!startCapture()) {
+        tell(outside_.microphone.problem(), recordingClip_->name);
+        refresh();
+        return;
+    }
+    mode_ = Mode::Recording;
     end_ = SpeechEnd();
-    microphone_.start();
-    capture_.start();
     tell(QStringLiteral("Sto registrando: di' %1. Mi fermo da solo dopo un secondo di silenzio.")
-             .arg(quoted(recordingClip_->words)));
+             .arg(quoted(recordingClip_->words)),
+         recordingClip_->name);
     refresh();
     record_->setFocus();
 }
 
+void RecorderWindow::toggleTrial()
+{
+    if (trying()) {
+        finishTrial();
+        return;
+    }
+    if (recording())
+        return;
+    if (!startCapture()) {
+        tell(outside_.microphone.problem());
+        refresh();
+        return;
+    }
+    mode_ = Mode::Trying;
+    trialStart_ = outside_.clock.nowSeconds();
+    trialPeakDb_ = -100;
+    tell(QStringLiteral("Prova: parla come per registrare e guarda la barra: la voce deve arrivare nella zona "
+                        "«bene». Non si salva nulla."));
+    refresh();
+}
+
 void RecorderWindow::poll()
 {
+    if (mode_ == Mode::Idle)
+        return;
     const std::size_t before = take_.size();
-    microphone_.fetch(take_);
+    outside_.microphone.fetch(take_);
     const std::size_t fresh = take_.size() - before;
+    const double now = outside_.clock.nowSeconds();
     if (fresh > 0) {
-        meter_->setValue(meterPercent(take_.data() + before, fresh));
-        end_.feed(take_.data() + before, fresh);
+        lastSound_ = now;
+        const double db = peakDb(take_.data() + before, fresh);
+        meter_->showPeak(db);
+        trialPeakDb_ = std::max(trialPeakDb_, db);
+        if (recording())
+            end_.feed(take_.data() + before, fresh);
+    }
+    if (!outside_.microphone.capturing() || now - lastSound_ > silentDeviceSeconds) {
+        microphoneLost();
+        return;
+    }
+    if (trying()) {
+        take_.clear();
+        if (now - trialStart_ > trialSeconds)
+            finishTrial();
+        return;
     }
     const double seconds = static_cast<double>(take_.size()) / clipRate();
     if (end_.over())
@@ -240,12 +268,40 @@ void RecorderWindow::poll()
         finishRecording(end_.heardSpeech());
 }
 
+void RecorderWindow::microphoneLost()
+{
+    const bool wasRecording = recording();
+    stopCapture();
+    take_.clear();
+    tell(wasRecording ? QStringLiteral("Il microfono non manda più suono (è stato scollegato?): registrazione "
+                                       "interrotta, resta la voce di prima. Ricollegalo e premi Registra.")
+                      : QStringLiteral("Il microfono non manda più suono (è stato scollegato?). Ricollegalo e "
+                                       "premi Prova il microfono."),
+         wasRecording ? recordingClip_->name : QString());
+    refresh();
+}
+
+void RecorderWindow::finishTrial()
+{
+    stopCapture();
+    const LevelZone zone = meterZone(trialPeakDb_);
+    QString advice = QStringLiteral("va bene così.");
+    if (trialPeakDb_ < -55)
+        advice = QStringLiteral("il microfono non sente quasi nulla: controlla che sia acceso e non silenziato.");
+    else if (zone == LevelZone::Quiet)
+        advice = QStringLiteral("avvicinati al microfono o alza il suo volume nelle impostazioni audio.");
+    else if (zone == LevelZone::Loud)
+        advice = QStringLiteral("allontanati un po' o abbassa il volume del microfono.");
+    tell(QStringLiteral("Prova finita: la voce è arrivata a %1 dB, zona «%2»: %3")
+             .arg(std::round(std::max(trialPeakDb_, -99.0)))
+             .arg(zoneName(zone), advice));
+    refresh();
+}
+
 void RecorderWindow::finishRecording(bool cutOffWhileSpeaking)
 {
-    capture_.stop();
-    microphone_.fetch(take_);
-    microphone_.stop();
-    meter_->setValue(0);
+    outside_.microphone.fetch(take_);
+    stopCapture();
     Audio audio;
     audio.samples = std::move(take_);
     audio.rate = clipRate();
@@ -256,20 +312,34 @@ void RecorderWindow::finishRecording(bool cutOffWhileSpeaking)
         take.refusal = QStringLiteral("Il tempo per questa voce è finito prima della fine delle parole: "
                                       "premi Registra e comincia subito a parlare.");
     const QString error = store_.save(recordingClip_->name, take);
+    const ClipEntry *done = recordingClip_;
     if (!error.isEmpty()) {
-        tell(QStringLiteral("Registrazione non usata. %1 Resta la voce di prima.").arg(error));
+        tell(QStringLiteral("Registrazione non usata. %1 Resta la voce di prima.").arg(error), done->name);
+        refresh();
+        list_->setFocus();
+        return;
+    }
+    const QString saved = QStringLiteral("Registrata %1 (%2 secondi).%3")
+                              .arg(quoted(done->words), secondsText(take.seconds), take.warningText());
+    const auto &all = clipCatalogue();
+    const auto next = static_cast<std::size_t>(done - all.data()) + 1;
+    if (followOn_->isChecked() && next < all.size()) {
+        selectClip(all[next].name);
+        tell(saved + QStringLiteral(" Ora tocca a %1: premi Registra.").arg(quoted(all[next].words)), all[next].name);
     } else {
-        tell(QStringLiteral("Registrata %1 (%2 secondi). Premi Ascolta per sentirla.%3")
-                 .arg(quoted(recordingClip_->words), secondsText(take.seconds), take.warningText()));
+        tell(saved + QStringLiteral(" Premi Ascolta per sentirla."), done->name);
     }
     refresh();
-    list_->setFocus();
+    if (followOn_->isChecked())
+        record_->setFocus(); // the next take is one key away
+    else
+        list_->setFocus();
 }
 
 void RecorderWindow::listen()
 {
     if (const ClipEntry *clip = selectedClip())
-        player_.play(store_.playablePath(clip->name), PlayMode::Async);
+        outside_.player.play(store_.playablePath(clip->name), PlayMode::Async);
 }
 
 void RecorderWindow::listenInSentence()
@@ -280,46 +350,63 @@ void RecorderWindow::listenInSentence()
     QStringList paths;
     for (const QString &name : clip->sentence)
         paths << store_.playablePath(name);
-    player_.playJoined(paths);
+    outside_.player.playJoined(paths);
 }
 
 void RecorderWindow::importFile()
 {
-    const ClipEntry *clip = selectedClip();
-    if (!clip)
-        return;
-    const QString file = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Scegli il file con %1").arg(quoted(clip->words)),
-        QStandardPaths::writableLocation(QStandardPaths::HomeLocation),
-        QStringLiteral("File audio (*.wav *.flac *.ogg *.oga *.opus *.mp3);;Tutti i file (*)"));
-    if (file.isEmpty())
-        return;
-    const ProcessedTake take = store_.import(*clip, file);
-    if (take.ok()) {
-        tell(QStringLiteral("Importata %1 da %2.%3")
-                 .arg(quoted(clip->words), QFileInfo(file).fileName(), take.warningText()));
-    } else {
-        tell(QStringLiteral("File non usato. %1 Resta la voce di prima.").arg(take.refusal));
-    }
+    if (const ClipEntry *clip = selectedClip(); clip && files_.importOne(*clip))
+        tell(files_.message(), clip->name);
+    refresh();
+}
+
+void RecorderWindow::importFiles()
+{
+    if (files_.importMany())
+        tell(files_.message());
     refresh();
 }
 
 void RecorderWindow::restore()
 {
     const ClipEntry *clip = selectedClip();
-    const auto answer =
-        clip ? QMessageBox::question(this, QStringLiteral("Ripristina"),
-                                     QStringLiteral("Togliere la tua registrazione di %1?").arg(quoted(clip->words)),
-                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-             : QMessageBox::No;
-    if (answer != QMessageBox::Yes) // one key would otherwise throw a recording away
+    // One key would otherwise throw a recording away.
+    if (!clip ||
+        !outside_.dialogs.confirm(QStringLiteral("Ripristina"),
+                                  QStringLiteral("Togliere la tua registrazione di %1?").arg(quoted(clip->words))))
         return;
     const QString error = store_.restore(clip->name);
     const bool ours = store_.source(clip->name) == VoiceFolders::Source::Program;
     tell(!error.isEmpty() ? error
          : ours           ? QStringLiteral("Per %1 torna la voce di Quizzolo.").arg(quoted(clip->words))
-                : QStringLiteral("Tolta la tua voce per %1; quella di Quizzolo manca.").arg(quoted(clip->words)));
+                : QStringLiteral("Tolta la tua voce per %1; quella di Quizzolo manca.").arg(quoted(clip->words)),
+         clip->name);
     refresh();
+}
+
+void RecorderWindow::exportVoice()
+{
+    if (files_.exportVoice())
+        tell(files_.message());
+}
+
+void RecorderWindow::importVoice()
+{
+    if (files_.importVoice())
+        tell(files_.message());
+    refresh();
+}
+
+void RecorderWindow::openGuide()
+{
+    files_.openGuide();
+    tell(files_.message());
+}
+
+void RecorderWindow::openFolder()
+{
+    files_.openFolder();
+    tell(files_.message());
 }
 
 } // namespace quizzolo::recorder

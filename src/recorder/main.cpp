@@ -1,6 +1,7 @@
 #include "common/DesktopStartUp.h"
 #include "common/SdlClipPlayer.h"
 #include "recorder/CommandLine.h"
+#include "recorder/Microphone.h"
 #include "recorder/RecorderWindow.h"
 
 #include <QApplication>
@@ -18,7 +19,9 @@ int main(int argc, char *argv[])
     if (status)
         return *status;
     if (!displayAvailable())
-        return refuseWithoutDisplay("quizzolo-registra", "senza finestra: --elenco, --importa NOME FILE");
+        return refuseWithoutDisplay("quizzolo-registra",
+                                    "senza finestra: --elenco, --importa NOME FILE, --importa-tutti FILE..., "
+                                    "--esporta FILE, --importa-voce FILE");
     QApplication app(argc, argv);
     prepareDesktopApplication(QStringLiteral("quizzolo-registra"));
     QApplication::setDesktopFileName(QStringLiteral("quizzolo-registra"));
@@ -29,7 +32,11 @@ int main(int argc, char *argv[])
     ClipStore store(VoiceFolders(VoiceFolders::defaultUserFolder(), QCoreApplication::applicationDirPath()));
     SdlClipPlayer player;
     Microphone microphone(player.driverName());
-    RecorderWindow window(store, player, microphone);
+    ElapsedClock clock;
+    DesktopOpener opener;
+    QtRecorderDialogs dialogs;
+    RecorderWindow window(store, {player, microphone, clock, opener, dialogs});
+    dialogs.setParentWindow(&window);
     window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,145 @@
+#include "recorder/BatchImport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace quizzolo::recorder {
+
+namespace {
+
+// Lower case, no punctuation, single spaces: "Sette_per!" and "sette per" meet.
+QString plain(const QString &text)
+{
+    QString s = text.toLower();
+    s.replace(QRegularExpression(QStringLiteral("[^\\p{L}\\p{N}]+")), QStringLiteral(" "));
+    return s.trimmed();
+}
+
+bool isMp4(const QString &file)
+{
+    // A regular file only: a pipe or device would block the window.
+    const QFileInfo info(file);
+    QFile f(file);
+    if (!info.isFile() || !f.open(QIODevice::ReadOnly))
+        return false;
+    return f.read(8).mid(4) == "ftyp";
+}
+
+QString quoted(const QString &words)
+{
+    return QStringLiteral("«%1»").arg(words);
+}
+
+} // namespace
+
+QString audioFileFilter()
+{
+    return QStringLiteral("File audio (*.wav *.flac *.ogg *.oga *.opus *.mp3 *.m4a *.aac);;Tutti i file (*)");
+}
+
+QString unreadableFormatTip(const QString &file)
+{
+    static const QStringList phoneFormats = {QStringLiteral("m4a"), QStringLiteral("aac"), QStringLiteral("mp4"),
+                                             QStringLiteral("3gp"), QStringLiteral("amr"), QStringLiteral("wma")};
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (!phoneFormats.contains(suffix) && !isMp4(file))
+        return {};
+    const QString kind = suffix.isEmpty() || !phoneFormats.contains(suffix) ? QStringLiteral("M4A") : suffix.toUpper();
+    return QStringLiteral("%1 è in formato %2 (spesso i memo vocali del telefono), che Quizzolo non sa leggere. "
+                          "Nell'app del telefono scegli di salvarlo o condividerlo come WAV o MP3, oppure "
+                          "convertilo sul computer, per esempio con Audacity o con: ffmpeg -i memo.%3 memo.wav")
+        .arg(QFileInfo(file).fileName(), kind, suffix.isEmpty() ? QStringLiteral("m4a") : suffix);
+}
+
+ProcessedTake importClip(ClipStore &store, const ClipEntry &clip, const QString &file)
+{
+    if (QString tip = unreadableFormatTip(file); !tip.isEmpty()) {
+        ProcessedTake refused;
+        refused.refusal = tip;
+        return refused;
+    }
+    return store.import(clip, file);
+}
+
+const ClipEntry *clipForFileName(const QString &file)
+{
+    const QString base = QFileInfo(file).completeBaseName();
+    if (const ClipEntry *byName = findClip(base.toLower()))
+        return byName;
+    const QString said = plain(base);
+    for (const ClipEntry &c : clipCatalogue()) {
+        if (!said.isEmpty() && plain(c.words) == said)
+            return &c;
+    }
+    return nullptr;
+}
+
+ImportPlan planImport(const QStringList &files)
+{
+    ImportPlan plan;
+    for (const QString &file : files) {
+        const ClipEntry *clip = clipForFileName(file);
+        const bool taken = std::any_of(plan.matched.begin(), plan.matched.end(),
+                                       [clip](const ImportPlan::Item &i) { return i.clip == clip; });
+        if (clip && !taken)
+            plan.matched.push_back({file, clip});
+        else
+            plan.unmatched << file;
+    }
+    const auto order = [](const ClipEntry *c) { return c - clipCatalogue().data(); };
+    std::sort(plan.matched.begin(), plan.matched.end(),
+              [&](const ImportPlan::Item &a, const ImportPlan::Item &b) { return order(a.clip) < order(b.clip); });
+    return plan;
+}
+
+QString planText(const ImportPlan &plan)
+{
+    QStringList lines;
+    for (const ImportPlan::Item &i : plan.matched)
+        lines << QStringLiteral("%1 → %2 %3").arg(QFileInfo(i.file).fileName(), i.clip->name, quoted(i.clip->words));
+    if (!plan.unmatched.isEmpty()) {
+        QStringList names;
+        for (const QString &f : plan.unmatched)
+            names << QFileInfo(f).fileName();
+        lines << QString()
+              << QStringLiteral("Lasciati fuori (il nome non è quello di una voce, o la voce c'è già): %1")
+                     .arg(names.join(QStringLiteral(", ")));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+std::vector<ImportOutcome> runImport(ClipStore &store, const ImportPlan &plan)
+{
+    std::vector<ImportOutcome> outcomes;
+    for (const ImportPlan::Item &i : plan.matched)
+        outcomes.push_back({i.clip->name, i.file, importClip(store, *i.clip, i.file)});
+    return outcomes;
+}
+
+QString outcomeSummary(const std::vector<ImportOutcome> &outcomes, const QStringList &unmatched)
+{
+    QStringList done, refused;
+    for (const ImportOutcome &o : outcomes) {
+        if (o.take.ok())
+            done << o.clip;
+        else
+            refused << QStringLiteral("%1 (%2): %3").arg(o.clip, QFileInfo(o.file).fileName(), o.take.refusal);
+    }
+    const auto total = static_cast<qsizetype>(outcomes.size()) + unmatched.size();
+    QString text = QStringLiteral("Importate %1 voci su %2").arg(done.size()).arg(total);
+    if (!done.isEmpty())
+        text += QStringLiteral(": %1").arg(done.join(QStringLiteral(", ")));
+    text += QLatin1Char('.');
+    if (!refused.isEmpty())
+        text += QStringLiteral(" Non usati, resta la voce di prima: %1").arg(refused.join(QLatin1Char(' ')));
+    if (!unmatched.isEmpty()) {
+        QStringList names;
+        for (const QString &f : unmatched)
+            names << QFileInfo(f).fileName();
+        text += QStringLiteral(" Nome non riconosciuto: %1.").arg(names.join(QStringLiteral(", ")));
+    }
+    return text;
+}
+
+} // namespace quizzolo::recorder

@@ -1,0 +1,52 @@
+#include "recorder/RecorderOutside.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace quizzolo::recorder {
+
+QString QtRecorderDialogs::openFile(const QString &title, const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(window_, title, folder, filter);
+}
+
+QStringList QtRecorderDialogs::openFiles(const QString &title, const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileNames(window_, title, folder, filter);
+}
+
+QString QtRecorderDialogs::saveFile(const QString &title, const QString &suggested, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(window_, title, suggested, filter);
+}
+
+bool QtRecorderDialogs::confirm(const QString &title, const QString &question)
+{
+    return QMessageBox::question(window_, title, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+void DesktopOpener::open(const QUrl &address)
+{
+    QDesktopServices::openUrl(address);
+}
+
+QString guideFile(const QString &programFolder)
+{
+    // Beside the program in the build tree; in the documentation folder once installed.
+    const QStringList candidates = {
+        programFolder + QStringLiteral("/guida-voce.md"),
+        programFolder + QStringLiteral("/" QUIZZOLO_GUIDE_FROM_PROGRAM "/guida-voce.md"),
+        QStringLiteral("/usr/share/doc/quizzolo/guida-voce.md"),
+    };
+    for (const QString &path : candidates) {
+        if (QFileInfo(path).isFile())
+            return QDir::cleanPath(path);
+    }
+    return {};
+}
+
+} // namespace quizzolo::recorder

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "common/Outside.h"
+
+#include <QElapsedTimer>
+#include <QStringList>
+
+class QWidget;
+
+namespace quizzolo {
+class SentencePlayer;
+}
+
+namespace quizzolo::recorder {
+
+class MicrophoneInput;
+
+// The file choosers and questions of the recorder's window: the program shows Qt's
+// dialogs, the tests answer them.
+class RecorderDialogs {
+  public:
+    virtual ~RecorderDialogs() = default;
+    // Empty (or an empty list) when cancelled.
+    virtual QString openFile(const QString &title, const QString &folder, const QString &filter) = 0;
+    virtual QStringList openFiles(const QString &title, const QString &folder, const QString &filter) = 0;
+    virtual QString saveFile(const QString &title, const QString &suggested, const QString &filter) = 0;
+    // A yes/no question whose default answer is No.
+    virtual bool confirm(const QString &title, const QString &question) = 0;
+};
+
+// Everything the recorder's window needs from outside its own state.
+struct RecorderOutside {
+    SentencePlayer &player;
+    MicrophoneInput &microphone;
+    const SteadyClock &clock;
+    LinkOpener &links;
+    RecorderDialogs &dialogs;
+};
+
+// The real ones for the program.
+class QtRecorderDialogs : public RecorderDialogs {
+  public:
+    void setParentWindow(QWidget *window) { window_ = window; }
+    QString openFile(const QString &title, const QString &folder, const QString &filter) override;
+    QStringList openFiles(const QString &title, const QString &folder, const QString &filter) override;
+    QString saveFile(const QString &title, const QString &suggested, const QString &filter) override;
+    bool confirm(const QString &title, const QString &question) override;
+
+  private:
+    QWidget *window_ = nullptr;
+};
+
+class ElapsedClock : public SteadyClock {
+  public:
+    ElapsedClock() { timer_.start(); }
+    double nowSeconds() const override { return static_cast<double>(timer_.nsecsElapsed()) / 1e9; }
+
+  private:
+    QElapsedTimer timer_;
+};
+
+class DesktopOpener : public LinkOpener {
+  public:
+    void open(const QUrl &address) override;
+};
+
+// The teachers' guide this program was installed with; empty when it is not there.
+QString guideFile(const QString &programFolder);
+
+} // namespace quizzolo::recorder

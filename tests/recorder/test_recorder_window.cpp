@@ -1,0 +1,527 @@
+// The recorder's window in-process: a scripted microphone, a player that only notes what
+// it was asked, a hand-set clock and dialogs answered by the test.
+#include "common/SdlClipPlayer.h"
+#include "recorder/AudioFile.h"
+#include "recorder/BatchImport.h"
+#include "recorder/CommandLine.h"
+#include "recorder/LevelMeter.h"
+#include "recorder/Microphone.h"
+#include "recorder/RecorderWindow.h"
+#include "recorder/VoicePack.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+#include <cmath>
+#include <deque>
+
+using namespace quizzolo;
+using namespace quizzolo::recorder;
+
+namespace {
+
+struct FakeMicrophone : MicrophoneInput {
+    bool present = true, started = false, gone = false;
+    std::deque<std::vector<float>> chunks; // one per fetch
+    bool available() const override { return present; }
+    QString problem() const override { return present ? QString() : QStringLiteral("Nessun microfono: collegalo"); }
+    bool start() override { return started = present, gone = false, present; }
+    void stop() override { started = false; }
+    bool capturing() const override { return started && !gone; }
+    void fetch(std::vector<float> &to) override
+    {
+        if (started && !chunks.empty()) {
+            to.insert(to.end(), chunks.front().begin(), chunks.front().end());
+            chunks.pop_front();
+        }
+    }
+};
+
+struct FakePlayer : SentencePlayer {
+    QStringList played;
+    void play(const QString &path, PlayMode) override { played << path; }
+    void silence() override {}
+    void playJoined(const QStringList &paths) override { played << paths; }
+    QString driverName() const override { return QStringLiteral("disk"); }
+};
+
+struct FakeClock : SteadyClock {
+    double now = 10;
+    double nowSeconds() const override { return now; }
+};
+
+struct FakeOpener : LinkOpener {
+    QList<QUrl> opened;
+    void open(const QUrl &address) override { opened << address; }
+};
+
+struct FakeDialogs : RecorderDialogs {
+    QStringList files; // answers to the next open or save dialog
+    bool yes = true;
+    QStringList foldersAsked;
+    QString openFile(const QString &, const QString &folder, const QString &) override
+    {
+        foldersAsked << folder;
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    QStringList openFiles(const QString &, const QString &folder, const QString &) override
+    {
+        foldersAsked << folder;
+        return std::exchange(files, {});
+    }
+    QString saveFile(const QString &, const QString &, const QString &) override { return openFile({}, {}, {}); }
+    bool confirm(const QString &, const QString &) override { return yes; }
+};
+
+// 0.1 s of a voice-like buzz at the given peak, or of silence.
+std::vector<float> tenth(double peak)
+{
+    std::vector<float> s(static_cast<std::size_t>(clipRate() / 10));
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const double t = static_cast<double>(i) / clipRate();
+        s[i] = static_cast<float>(peak / 1.4 * (std::sin(2 * M_PI * 190 * t) + 0.4 * std::sin(2 * M_PI * 570 * t)));
+    }
+    return s;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A spoken word as a clip file: 0.2 s quiet, 0.5 s of voice, 0.3 s quiet.
+bool writeWord(const QString &path)
+{
+    std::vector<std::int16_t> s(static_cast<std::size_t>(clipRate()), 0);
+    const std::vector<float> voice = tenth(0.5);
+    for (std::size_t i = 0; i < voice.size() * 5; ++i)
+        s[clipRate() / 5 + i] = static_cast<std::int16_t>(voice[i % voice.size()] * 32767);
+    return writeBytes(path, encodeClip(s));
+}
+
+// One window with its doubles over a scratch voice folder.
+struct Bench {
+    QTemporaryDir dir;
+    FakeMicrophone microphone;
+    FakePlayer player;
+    FakeClock clock;
+    FakeOpener opener;
+    FakeDialogs dialogs;
+    ClipStore store{VoiceFolders(dir.filePath("voce"), dir.filePath("lib"))};
+    std::unique_ptr<RecorderWindow> window;
+    void open()
+    {
+        window = std::make_unique<RecorderWindow>(store, RecorderOutside{player, microphone, clock, opener, dialogs});
+    }
+    QString status() const { return window->findChild<QLabel *>(QStringLiteral("status"))->text(); }
+    bool own(const QString &clip) const { return store.source(clip) == VoiceFolders::Source::User; }
+    QString listed(const QString &clip) const
+    {
+        const auto items =
+            window->findChild<QTreeWidget *>()->findItems(fileNameOf(clip), Qt::MatchExactly | Qt::MatchRecursive, 1);
+        return items.isEmpty() ? QString() : items.first()->text(2);
+    }
+    // "p" press Registra, "t" press Prova, "v6" six polls of 0.1 s of voice, "s6" of
+    // silence, "n6" with nothing sent, "w4" 0.4 s pass, "g" unplugged, "a" plugged in.
+    void play(const QString &script)
+    {
+        for (const QString &step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const int n = step.size() > 1 ? step.mid(1).toInt() : 1;
+            for (int i = 0; i < n; ++i) {
+                switch (step[0].toLatin1()) {
+                case 'p': window->toggleRecording(); break;
+                case 't': window->toggleTrial(); break;
+                case 'g': microphone.gone = true; break;
+                case 'a': microphone.present = true; break;
+                case 'w': clock.now += 0.1; break;
+                default:
+                    if (step[0] != QLatin1Char('n'))
+                        microphone.chunks.push_back(tenth(step[0] == QLatin1Char('v') ? 0.4 : 0.0));
+                    clock.now += 0.1;
+                    window->poll();
+                }
+            }
+        }
+    }
+};
+
+} // namespace
+
+class RecorderWindowTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir config_;
+
+  private slots:
+    // The remembered folder of the file dialogs goes to a scratch settings file.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path())); }
+
+    void recording_data()
+    {
+        QTest::addColumn<bool>("micAtStart");
+        QTest::addColumn<bool>("followOn");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("recordingAfter");
+        QTest::addColumn<bool>("saved"); // "uno per" became the user's
+        QTest::addColumn<QString>("selectedAfter");
+        QTest::addColumn<QString>("statusHas");
+
+        // clang-format off
+        QTest::newRow("double click starts once")       << true  << false << "p w2 p"           << true  << false << "voxa1" << "Sto registrando";
+        QTest::newRow("a press after the gap stops")     << true  << false << "p v3 w4 p"        << false << true  << "voxa1" << "Registrata";
+        QTest::newRow("ends after a second of quiet")    << true  << false << "p v6 s12"         << false << true  << "voxa1" << "Premi Ascolta";
+        QTest::newRow("registra di seguito moves on")    << true  << true  << "p v6 s12"         << false << true  << "voxa2" << "tocca a «due per»";
+        QTest::newRow("no move after a refused take")    << true  << true  << "p w7 p"           << false << false << "voxa1" << "non usata";
+        QTest::newRow("no microphone: says how to retry") << false << false << "p"               << false << false << "voxa1" << "collegalo";
+        QTest::newRow("microphone plugged in later")     << false << false << "p a w7 p"         << true  << false << "voxa1" << "Sto registrando";
+        QTest::newRow("unplugged mid-take")              << true  << false << "p v3 g s1"        << false << false << "voxa1" << "non manda più suono";
+        QTest::newRow("device stalls mid-take")          << true  << false << "p v3 n16"         << false << false << "voxa1" << "non manda più suono";
+        QTest::newRow("trial saves nothing")             << true  << false << "t v6 s12 t"       << false << false << "voxa1" << "zona «bene»";
+        // clang-format on
+    }
+
+    void recording()
+    {
+        QFETCH(bool, micAtStart);
+        QFETCH(bool, followOn);
+        QFETCH(QString, script);
+        QFETCH(bool, recordingAfter);
+        QFETCH(bool, saved);
+        QFETCH(QString, selectedAfter);
+        QFETCH(QString, statusHas);
+
+        Bench b;
+        b.microphone.present = micAtStart;
+        b.open();
+        b.window->findChild<QCheckBox *>()->setChecked(followOn);
+        b.play(script);
+        QCOMPARE(b.window->recording(), recordingAfter);
+        QCOMPARE(b.own(QStringLiteral("voxa1")), saved);
+        QCOMPARE(b.window->selectedClip()->name, selectedAfter);
+        QVERIFY2(b.status().contains(statusHas), qPrintable(b.status()));
+        QCOMPARE(b.microphone.started, recordingAfter); // never left open
+    }
+
+    void trialZones_data()
+    {
+        QTest::addColumn<double>("peak");
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QString>("advice");
+
+        QTest::newRow("nothing heard") << 0.0005 << "troppo basso"
+                                       << "non sente quasi nulla";
+        QTest::newRow("far from the microphone") << 0.02 << "troppo basso"
+                                                 << "avvicinati";
+        QTest::newRow("speaking well") << 0.3 << "bene"
+                                       << "va bene così";
+        QTest::newRow("shouting") << 0.8 << "troppo forte"
+                                  << "allontanati";
+    }
+
+    void trialZones()
+    {
+        QFETCH(double, peak);
+        QFETCH(QString, zone);
+        QFETCH(QString, advice);
+
+        Bench b;
+        b.open();
+        b.window->toggleTrial();
+        QVERIFY(b.window->trying());
+        b.microphone.chunks.push_back(tenth(peak));
+        b.clock.now += 0.1;
+        b.window->poll();
+        QCOMPARE(zoneName(b.window->findChild<LevelMeter *>()->zone()), zone); // moves before any recording
+        b.clock.now += 25;                                                     // a trial ends by itself
+        b.microphone.chunks.push_back(tenth(0));
+        b.window->poll();
+        QVERIFY(!b.window->trying());
+        QVERIFY2(b.status().contains(QStringLiteral("«%1»").arg(zone)) && b.status().contains(advice),
+                 qPrintable(b.status()));
+    }
+
+    // What stays on screen must still be true.
+    void staleState_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("listedAfter"); // for va5
+        QTest::addColumn<bool>("statusKept");
+
+        // clang-format off
+        QTest::newRow("refusal, then another clip")     << "select va6"      << "la tua voce"      << false;
+        QTest::newRow("refusal, same clip, focus back") << "activate"        << "la tua voce"      << true;
+        QTest::newRow("removed elsewhere, focus back")  << "remove activate" << "voce di Quizzolo" << true;
+        // clang-format on
+    }
+
+    void staleState()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, listedAfter);
+        QFETCH(bool, statusKept);
+
+        Bench b;
+        QVERIFY(writeWord(b.dir.filePath("voce/va5.wav")) && writeWord(b.dir.filePath("lib/va5.wav")));
+        QVERIFY(writeBytes(b.dir.filePath("notes.txt"), "cinque\n"));
+        b.open();
+        b.window->selectClip(QStringLiteral("va5"));
+        b.dialogs.files = QStringList{b.dir.filePath("notes.txt")};
+        b.window->importFile();
+        QVERIFY2(b.status().contains(QStringLiteral("non usato")), qPrintable(b.status()));
+        QCOMPARE(b.listed(QStringLiteral("va5")), QStringLiteral("la tua voce"));
+        if (change.contains(QStringLiteral("remove")))
+            QVERIFY(QFile::remove(b.dir.filePath("voce/va5.wav")));
+        if (change.startsWith(QStringLiteral("select")))
+            b.window->selectClip(change.section(QLatin1Char(' '), 1));
+        if (change.contains(QStringLiteral("activate"))) {
+            QEvent activation(QEvent::ActivationChange);
+            QApplication::sendEvent(b.window.get(), &activation);
+        }
+        QCOMPARE(b.listed(QStringLiteral("va5")), listedAfter);
+        QCOMPARE(!b.status().isEmpty(), statusKept);
+    }
+
+    void importFiles_data()
+    {
+        QTest::addColumn<QStringList>("files"); // written as a spoken word unless named *.m4a or *.txt
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<QStringList>("imported");
+        QTest::addColumn<QString>("statusHas");
+
+        // clang-format off
+        QTest::newRow("by clip names")     << QStringList{"va5.wav", "VOXA7.WAV"}           << true  << QStringList{"va5", "voxa7"} << "Importate 2 voci su 2";
+        QTest::newRow("by the words said") << QStringList{"sette per.wav", "Cinque.wav"}     << true  << QStringList{"voxa7", "va5"} << "Importate 2";
+        QTest::newRow("not confirmed")     << QStringList{"va5.wav"}                         << false << QStringList{}               << "";
+        QTest::newRow("phone memo among")  << QStringList{"va5.wav", "va6.m4a"}              << true  << QStringList{"va5"}          << "ffmpeg";
+        QTest::newRow("unknown name")      << QStringList{"va5.wav", "registrazione 3.wav"} << true  << QStringList{"va5"}          << "registrazione 3.wav";
+        QTest::newRow("no name matches")   << QStringList{"audio.wav"}                       << true  << QStringList{}               << "Nessun file ha il nome";
+        // clang-format on
+    }
+
+    void importFiles()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, confirmed);
+        QFETCH(QStringList, imported);
+        QFETCH(QString, statusHas);
+
+        Bench b;
+        QStringList paths;
+        for (const QString &f : files) {
+            const QString path = b.dir.filePath(QStringLiteral("telefono/") + f);
+            paths << path;
+            QVERIFY(f.endsWith(QStringLiteral(".m4a")) ? writeBytes(path, QByteArray("\0\0\0\x20"
+                                                                                     "ftypM4A ",
+                                                                                     12))
+                                                       : writeWord(path));
+        }
+        b.open();
+        b.dialogs.files = paths;
+        b.dialogs.yes = confirmed;
+        b.window->importFiles();
+        QStringList own;
+        for (const ClipEntry &c : clipCatalogue())
+            if (b.own(c.name))
+                own << c.name;
+        std::sort(imported.begin(), imported.end());
+        own.sort();
+        QCOMPARE(own, imported);
+        QVERIFY2(b.status().contains(statusHas), qPrintable(b.status()));
+        // The next dialog opens where these files were.
+        b.window->importFile();
+        QCOMPARE(b.dialogs.foldersAsked.last(), b.dir.filePath(QStringLiteral("telefono")));
+    }
+
+    void phoneMemo_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+
+        QTest::newRow("m4a") << "memo.m4a"
+                             << QByteArray("\0\0\0\x20"
+                                           "ftypM4A isom",
+                                           16);
+        QTest::newRow("aac with no container") << "memo.aac" << QByteArray("\xff\xf1\x50\x80", 4);
+        QTest::newRow("m4a renamed to wav") << "memo.wav"
+                                            << QByteArray("\0\0\0\x18"
+                                                          "ftypmp42",
+                                                          12);
+    }
+
+    void phoneMemo()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+
+        Bench b;
+        QVERIFY(writeBytes(b.dir.filePath(name), bytes));
+        b.open();
+        b.dialogs.files = QStringList{b.dir.filePath(name)};
+        b.window->importFile();
+        QVERIFY2(b.status().contains(QStringLiteral("non sa leggere")) && b.status().contains(QStringLiteral("MP3")),
+                 qPrintable(b.status()));
+        QVERIFY(!b.own(QStringLiteral("voxa1")));
+    }
+
+    void voicePack_data()
+    {
+        QTest::addColumn<QString>("pack"); // how the pack is made
+        QTest::addColumn<QStringList>("imported");
+        QTest::addColumn<bool>("readable");
+
+        QTest::newRow("exported by the recorder") << "export" << QStringList{"voxa7", "va5"} << true;
+        QTest::newRow("path outside in a name") << "../../va5.wav" << QStringList{"va5"} << true;
+        QTest::newRow("not a clip's name") << "canzone.wav" << QStringList{} << true;
+        QTest::newRow("a text named as a clip") << "va6.wav=text" << QStringList{} << true;
+        QTest::newRow("a link in the pack") << "link" << QStringList{} << true;
+        QTest::newRow("not a tar") << "garbage" << QStringList{} << false;
+        QTest::newRow("cut short") << "truncated" << QStringList{} << false;
+    }
+
+    void voicePack()
+    {
+        QFETCH(QString, pack);
+        QFETCH(QStringList, imported);
+        QFETCH(bool, readable);
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath("voce-quizzolo.tar"), word = dir.filePath("word.wav");
+        QVERIFY(writeWord(word));
+        QFile wordFile(word);
+        QVERIFY(wordFile.open(QIODevice::ReadOnly));
+        const QByteArray wav = wordFile.readAll();
+        ClipStore from(VoiceFolders(dir.filePath("a/voce"), dir.filePath("lib")));
+        if (pack == QLatin1String("export")) {
+            QVERIFY(writeBytes(dir.filePath("a/voce/va5.wav"), wav) &&
+                    writeBytes(dir.filePath("a/voce/voxa7.wav"), wav));
+            QVERIFY(exportVoicePack(from, file).ok);
+        } else if (pack == QLatin1String("link")) {
+            QVERIFY(QFile::link(word, dir.filePath("va5.wav")));
+            QCOMPARE(QProcess::execute("tar", {"-cf", file, "-C", dir.path(), "va5.wav"}), 0);
+        } else if (pack == QLatin1String("garbage") || pack == QLatin1String("truncated")) {
+            const QByteArray tar = tarArchive({{"va5.wav", wav}});
+            QVERIFY(writeBytes(file, pack == QLatin1String("garbage") ? QByteArray(4096, 'x') : tar.left(1000)));
+        } else {
+            const bool text = pack.endsWith(QStringLiteral("=text"));
+            QVERIFY(writeBytes(file, tarArchive({{pack.section(QLatin1Char('='), 0, 0), text ? "cinque\n" : wav}})));
+        }
+
+        ClipStore to(VoiceFolders(dir.filePath("b/voce"), dir.filePath("lib")));
+        const PackResult result = importVoicePack(to, file);
+        QCOMPARE(result.ok, readable);
+        QStringList own;
+        for (const ClipEntry &c : clipCatalogue())
+            if (to.source(c.name) == VoiceFolders::Source::User)
+                own << c.name;
+        QCOMPARE(own, imported);
+        // Nothing but the clips in the voice folder.
+        QStringList written = QDir(dir.filePath("b/voce")).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(written.size(), imported.size());
+        QVERIFY(!QFile::exists(dir.filePath("va5.wav")) || QFileInfo(dir.filePath("va5.wav")).isSymLink());
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // DIR is a scratch folder holding va5.wav and memo.m4a
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("own");
+
+        QTest::newRow("many by name") << QStringList{"--importa-tutti", "DIR/va5.wav", "DIR/sette per.wav"} << 0
+                                      << QStringList{"va5", "voxa7"};
+        QTest::newRow("many, one unknown")
+            << QStringList{"--importa-tutti", "DIR/va5.wav", "DIR/x.wav"} << 1 << QStringList{"va5"};
+        QTest::newRow("phone memo") << QStringList{"--importa", "va6", "DIR/memo.m4a"} << 1 << QStringList{};
+        QTest::newRow("voice pack") << QStringList{"--importa-voce", "DIR/pack.tar"} << 0 << QStringList{"va5"};
+        QTest::newRow("export with nothing recorded") << QStringList{"--esporta", "DIR/out.tar"} << 1 << QStringList{};
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QStringList, own);
+
+        QTemporaryDir dir;
+        QVERIFY(writeWord(dir.filePath("va5.wav")) && writeWord(dir.filePath("sette per.wav")) &&
+                writeWord(dir.filePath("x.wav")));
+        QVERIFY(writeBytes(dir.filePath("memo.m4a"), QByteArray("\0\0\0\x20"
+                                                                "ftypM4A ",
+                                                                12)));
+        QFile word(dir.filePath("va5.wav"));
+        QVERIFY(word.open(QIODevice::ReadOnly));
+        QVERIFY(writeBytes(dir.filePath("pack.tar"), tarArchive({{"va5.wav", word.readAll()}})));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        arguments.replaceInStrings(QStringLiteral("DIR"), dir.path());
+        QCOMPARE(runCommandLine(QStringList{"quizzolo-registra"} + arguments, dir.filePath("lib")).value_or(-1),
+                 status);
+        const QStringList written = QDir(dir.filePath("data/quizzolo/voce")).entryList(QDir::Files);
+        QStringList expected;
+        for (const QString &c : own)
+            expected << fileNameOf(c);
+        expected.sort();
+        QCOMPARE(written, expected);
+    }
+
+    void desktop_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("guideThere");
+        QTest::addColumn<QString>("opened"); // relative to the scratch folder; empty for nothing
+
+        QTest::newRow("Guida") << "guide" << true << "lib/guida-voce.md";
+        QTest::newRow("Guida not installed") << "guide" << false << "";
+        QTest::newRow("Apri la cartella, not made yet") << "folder" << false << "voce";
+    }
+
+    void desktop()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, guideThere);
+        QFETCH(QString, opened);
+
+        Bench b;
+        if (guideThere)
+            QVERIFY(writeBytes(b.dir.filePath("lib/guida-voce.md"), "# Guida\n"));
+        b.open();
+        if (button == QLatin1String("guide"))
+            b.window->openGuide();
+        else
+            b.window->openFolder();
+        QCOMPARE(b.opener.opened.isEmpty(), opened.isEmpty());
+        if (!opened.isEmpty()) {
+            QCOMPARE(b.opener.opened.first(), QUrl::fromLocalFile(b.dir.filePath(opened)));
+            QVERIFY(QFileInfo::exists(b.dir.filePath(opened)));
+        }
+        QVERIFY(!b.status().isEmpty());
+    }
+
+    // A netbook's screen, less a panel and the title bar: the status line must show.
+    void fitsSmallScreens_data()
+    {
+        QTest::addColumn<QSize>("room");
+        QTest::newRow("1024x600 netbook") << QSize(1008, 540);
+        QTest::newRow("800x600") << QSize(784, 540);
+    }
+
+    void fitsSmallScreens()
+    {
+        QFETCH(QSize, room);
+        Bench b;
+        b.open();
+        const QSize least = b.window->minimumSizeHint();
+        QVERIFY2(least.width() <= room.width() && least.height() <= room.height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
+        b.window->resize(room);
+        b.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(b.window.get()));
+        const QLabel *status = b.window->findChild<QLabel *>(QStringLiteral("status"));
+        QVERIFY(status->isVisible() && status->geometry().bottom() < room.height());
+    }
+};
+
+QTEST_MAIN(RecorderWindowTest)
+#include "test_recorder_window.moc"
