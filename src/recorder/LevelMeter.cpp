@@ -7,9 +7,6 @@ namespace quizzolo::recorder {
 
 namespace {
 
-constexpr double lowestDb = -60.0;
-constexpr double quietBelowDb = -30.0;
-constexpr double loudFromDb = -6.0;
 constexpr double fallPerUpdateDb = 1.5; // about 50 dB a second at the window's 30 ms
 
 struct ZoneLook {
@@ -18,24 +15,19 @@ struct ZoneLook {
 };
 
 const ZoneLook zones[] = {
-    {lowestDb, quietBelowDb, QColor(0xee, 0xee, 0xe4), QColor(0xb8, 0x9c, 0x2e)},
-    {quietBelowDb, loudFromDb, QColor(0xdc, 0xf0, 0xdc), QColor(0x2e, 0x8b, 0x3a)},
-    {loudFromDb, 0.0, QColor(0xf6, 0xd8, 0xd4), QColor(0xc0, 0x2a, 0x1a)},
+    {meterFloorDb, levelGoodFromDb, QColor(0xee, 0xee, 0xe4), QColor(0xb8, 0x9c, 0x2e)},
+    {levelGoodFromDb, levelTooLoudFromDb, QColor(0xdc, 0xf0, 0xdc), QColor(0x2e, 0x8b, 0x3a)},
+    {levelTooLoudFromDb, 0.0, QColor(0xf6, 0xd8, 0xd4), QColor(0xc0, 0x2a, 0x1a)},
 };
 
 } // namespace
 
-LevelZone meterZone(double peakDb)
-{
-    return peakDb < quietBelowDb ? LevelZone::Quiet : peakDb < loudFromDb ? LevelZone::Good : LevelZone::Loud;
-}
-
 QString zoneName(LevelZone zone)
 {
     switch (zone) {
-    case LevelZone::Quiet: return QStringLiteral("troppo basso");
+    case LevelZone::TooQuiet: return QStringLiteral("troppo basso");
     case LevelZone::Good: return QStringLiteral("bene");
-    case LevelZone::Loud: return QStringLiteral("troppo forte");
+    case LevelZone::TooLoud: return QStringLiteral("troppo forte");
     }
     return {};
 }
@@ -43,8 +35,11 @@ QString zoneName(LevelZone zone)
 LevelMeter::LevelMeter(QWidget *parent) : QWidget(parent)
 {
     setAccessibleName(QStringLiteral("Livello del microfono"));
-    setAccessibleDescription(QStringLiteral("Da -60 a 0 decibel: troppo basso fino a -30, bene fino a -6, poi "
-                                            "troppo forte"));
+    setAccessibleDescription(QStringLiteral("Da %1 a 0 decibel: troppo basso fino a %2, bene fino a %3, poi "
+                                            "troppo forte")
+                                 .arg(meterFloorDb)
+                                 .arg(levelGoodFromDb)
+                                 .arg(levelTooLoudFromDb));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
@@ -75,8 +70,7 @@ QSize LevelMeter::minimumSizeHint() const
 
 int LevelMeter::xOf(double db, const QRect &bar) const
 {
-    const double f = (std::clamp(db, lowestDb, 0.0) - lowestDb) / -lowestDb;
-    return bar.left() + static_cast<int>(f * bar.width() + 0.5);
+    return bar.left() + (meterPercentAt(db) * bar.width() + 50) / 100;
 }
 
 void LevelMeter::paintEvent(QPaintEvent *)
@@ -97,7 +91,7 @@ void LevelMeter::paintEvent(QPaintEvent *)
     p.drawRect(bar.adjusted(0, 0, -1, -1));
     // The scale, then the zones' names under their own part.
     const int ticks = bar.bottom() + 1;
-    for (int db = -60; db <= 0; db += 10) {
+    for (int db = static_cast<int>(meterFloorDb); db <= 0; db += 10) {
         const int x = xOf(db, bar);
         p.drawLine(x, ticks, x, ticks + 3);
         const QString label = QString::number(db);
@@ -109,10 +103,10 @@ void LevelMeter::paintEvent(QPaintEvent *)
     // Each name from the start of its zone; the narrow loud one ends at the bar's end.
     const int names = ticks + 4 + fm.height();
     const QRect row(bar.left(), names, bar.width(), fm.height());
-    p.drawText(row, Qt::AlignLeft, zoneName(LevelZone::Quiet));
-    p.drawText(row.adjusted(xOf(quietBelowDb, bar) - bar.left() + 2, 0, 0, 0), Qt::AlignLeft,
+    p.drawText(row, Qt::AlignLeft, zoneName(LevelZone::TooQuiet));
+    p.drawText(row.adjusted(xOf(levelGoodFromDb, bar) - bar.left() + 2, 0, 0, 0), Qt::AlignLeft,
                zoneName(LevelZone::Good));
-    p.drawText(row, Qt::AlignRight, zoneName(LevelZone::Loud));
+    p.drawText(row, Qt::AlignRight, zoneName(LevelZone::TooLoud));
 }
 
 } // namespace quizzolo::recorder

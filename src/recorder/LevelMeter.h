@@ -1,17 +1,13 @@
 #pragma once
 
+#include "recorder/SpeechEnd.h"
+
 #include <QWidget>
 
 namespace quizzolo::recorder {
 
-enum class LevelZone { Quiet, Good, Loud };
-
-// Which zone a peak in dBFS falls in: below -30 the voice would be refused or noisy once
-// levelled; from -6 there is little room left before it clips.
-LevelZone meterZone(double peakDb);
-
-// The microphone's level on a scale from -60 to 0 dBFS, over three coloured zones named
-// underneath: troppo basso, bene, troppo forte.
+// The microphone's level on a scale from meterFloorDb to 0 dBFS, over the three zones of
+// levelZone() in colour, named underneath: troppo basso, bene, troppo forte.
 class LevelMeter : public QWidget {
     Q_OBJECT
   public:
@@ -21,7 +17,7 @@ class LevelMeter : public QWidget {
     void showPeak(double peakDb);
     void clear();
     double level() const { return level_; }
-    LevelZone zone() const { return meterZone(level_); }
+    LevelZone zone() const { return levelZone(level_); }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

@@ -28,14 +28,6 @@ QString quoted(const QString &words)
     return QStringLiteral("«%1»").arg(words);
 }
 
-double peakDb(const float *samples, std::size_t count)
-{
-    float peak = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        peak = std::max(peak, std::fabs(samples[i]));
-    return decibels(peak);
-}
-
 } // namespace
 
 RecorderWindow::RecorderWindow(ClipStore &store, RecorderOutside outside, QWidget *parent)
@@ -245,7 +237,7 @@ void RecorderWindow::poll()
     const double now = outside_.clock.nowSeconds();
     if (fresh > 0) {
         lastSound_ = now;
-        const double db = peakDb(take_.data() + before, fresh);
+        const double db = peakDbfs(take_.data() + before, fresh);
         meter_->showPeak(db);
         trialPeakDb_ = std::max(trialPeakDb_, db);
         if (recording())
@@ -284,13 +276,13 @@ void RecorderWindow::microphoneLost()
 void RecorderWindow::finishTrial()
 {
     stopCapture();
-    const LevelZone zone = meterZone(trialPeakDb_);
+    const LevelZone zone = levelZone(trialPeakDb_);
     QString advice = QStringLiteral("va bene così.");
     if (trialPeakDb_ < -55)
         advice = QStringLiteral("il microfono non sente quasi nulla: controlla che sia acceso e non silenziato.");
-    else if (zone == LevelZone::Quiet)
+    else if (zone == LevelZone::TooQuiet)
         advice = QStringLiteral("avvicinati al microfono o alza il suo volume nelle impostazioni audio.");
-    else if (zone == LevelZone::Loud)
+    else if (zone == LevelZone::TooLoud)
         advice = QStringLiteral("allontanati un po' o abbassa il volume del microfono.");
     tell(QStringLiteral("Prova finita: la voce è arrivata a %1 dB, zona «%2»: %3")
              .arg(std::round(std::max(trialPeakDb_, -99.0)))
