@@ -66,7 +66,7 @@ QLayout *RecorderWindow::buildLayout()
                        QStringLiteral("Fa sentire la voce scelta unita alle altre, come nel gioco"), this);
     import_ = button(QStringLiteral("&Importa da file..."),
                      QStringLiteral("Prende la voce scelta da un file WAV, FLAC, Ogg o MP3"), this);
-    importMany_ = button(QStringLiteral("Importa &più file..."),
+    importMany_ = button(QStringLiteral("Impor&ta più file..."),
                          QStringLiteral("Prende più voci insieme da file con il loro nome, come va5.wav o "
                                         "«sette per».mp3"),
                          this);

@@ -79,6 +79,9 @@ pids+=($!)
 window="$(window_of "${pids[-1]}")"
 [ -n "$window" ] || fail "the recorder's window did not appear"
 sleep 0.5
+# It opens small enough for a netbook's 1024x600 screen, status line included.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH" -le 1024 ] && [ "$HEIGHT" -le 560 ] || fail "the recorder opens at ${WIDTH}x${HEIGHT}, too big for 1024x600"
 xdotool windowfocus --sync "$window" 2>/dev/null
 # From "uno per" down to "sette per", then Alt+R records until a second of quiet.
 xdotool key Down Down Down Down Down Down alt+r
