@@ -48,7 +48,7 @@ QString unreadableFormatTip(const QString &file)
     const QString kind = suffix.isEmpty() || !phoneFormats.contains(suffix) ? QStringLiteral("M4A") : suffix.toUpper();
     return QStringLiteral("%1 è in formato %2 (spesso i memo vocali del telefono), che Quizzolo non sa leggere. "
                           "Nell'app del telefono scegli di salvarlo o condividerlo come WAV o MP3, oppure "
-                          "convertilo sul computer, per esempio con Audacity o con: ffmpeg -i memo.%3 memo.wav")
+                          "convertilo sul computer, per esempio con Audacity o con «ffmpeg -i memo.%3 memo.wav».")
         .arg(QFileInfo(file).fileName(), kind, suffix.isEmpty() ? QStringLiteral("m4a") : suffix);
 }
 

@@ -14,6 +14,12 @@ namespace {
 
 const QString folderKey = QStringLiteral("cartellaFile");
 
+// ~/.config/quizzolo/quizzolo-registra.conf
+QSettings settings()
+{
+    return QSettings(QStringLiteral("quizzolo"), QStringLiteral("quizzolo-registra"));
+}
+
 QString quoted(const QString &words)
 {
     return QStringLiteral("«%1»").arg(words);
@@ -30,7 +36,7 @@ QString readablePath(const QString &path)
 
 FileActions::FileActions(ClipStore &store, RecorderDialogs &dialogs, LinkOpener &links)
     : store_(store), dialogs_(dialogs), links_(links),
-      lastFolder_(QSettings().value(folderKey, QDir::homePath()).toString())
+      lastFolder_(settings().value(folderKey, QDir::homePath()).toString())
 {
 }
 
@@ -38,7 +44,7 @@ QString FileActions::chosen(const QString &file)
 {
     if (!file.isEmpty()) {
         lastFolder_ = QFileInfo(file).absolutePath();
-        QSettings().setValue(folderKey, lastFolder_);
+        settings().setValue(folderKey, lastFolder_);
     }
     return file;
 }

@@ -68,7 +68,7 @@ QByteArray tarArchive(const TarMembers &members)
     return tar;
 }
 
-std::optional<TarMembers> readTar(const QByteArray &archive, QString *why)
+std::optional<TarMembers> readTar(const QByteArray &archive, QString *why, QStringList *skipped)
 {
     TarMembers members;
     qint64 at = 0;
@@ -89,6 +89,8 @@ std::optional<TarMembers> readTar(const QByteArray &archive, QString *why)
             name = prefix + '/' + name;
         if (h[156] == '0' || h[156] == '\0')
             members.emplace_back(QString::fromUtf8(name), archive.mid(at + block, size));
+        else if (h[156] != '5' && h[156] != 'x' && h[156] != 'g') // folders and extended headers say nothing
+            *skipped << QString::fromUtf8(name);
         at += block + (size + block - 1) / block * block;
     }
     *why = QStringLiteral("il file è troncato");
@@ -148,7 +150,9 @@ PackResult importVoicePack(ClipStore &store, const QString &packFile)
     else if (!f.open(QIODevice::ReadOnly))
         why = QStringLiteral("non si può leggere");
     else
-        members = readTar(f.readAll(), &why);
+        members = readTar(f.readAll(), &why, &result.refused);
+    for (QString &name : result.refused)
+        name += QStringLiteral(": non è un file normale (un collegamento?).");
     QTemporaryDir scratch;
     if (members && !scratch.isValid()) {
         members.reset();
@@ -166,13 +170,15 @@ PackResult importVoicePack(ClipStore &store, const QString &packFile)
             continue;
         const ClipEntry *clip = fileName.endsWith(QLatin1String(".wav")) ? findClip(fileName.chopped(4)) : nullptr;
         if (!clip || done.contains(clip->name)) {
-            result.refused << QStringLiteral("%1: non è una voce di Quizzolo").arg(name);
+            result.refused << QStringLiteral("%1: %2.").arg(name,
+                                                            clip ? QStringLiteral("c'è già un file per questa voce")
+                                                                 : QStringLiteral("non è una voce di Quizzolo"));
             continue;
         }
         // Through a private copy, so it meets every rule of an imported file.
         QFile copy(scratch.filePath(fileName));
         if (!copy.open(QIODevice::WriteOnly) || copy.write(data) != data.size()) {
-            result.refused << QStringLiteral("%1: manca lo spazio per i file temporanei").arg(name);
+            result.refused << QStringLiteral("%1: manca lo spazio per i file temporanei.").arg(name);
             continue;
         }
         copy.close();

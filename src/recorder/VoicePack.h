@@ -29,7 +29,7 @@ PackResult importVoicePack(ClipStore &store, const QString &packFile);
 using TarMembers = std::vector<std::pair<QString, QByteArray>>;
 QByteArray tarArchive(const TarMembers &members);
 // The regular files of an archive by their names; nullopt with the reason when it is not
-// a tar or is damaged. Links, folders and devices are skipped.
-std::optional<TarMembers> readTar(const QByteArray &archive, QString *why);
+// a tar or is damaged. Links and devices are skipped, and named in skipped.
+std::optional<TarMembers> readTar(const QByteArray &archive, QString *why, QStringList *skipped);
 
 } // namespace quizzolo::recorder

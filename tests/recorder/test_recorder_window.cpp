@@ -357,6 +357,7 @@ class RecorderWindowTest : public QObject {
         ClipStore to(VoiceFolders(dir.filePath("b/voce"), dir.filePath("lib")));
         const PackResult result = importVoicePack(to, file);
         QCOMPARE(result.ok, readable);
+        QCOMPARE(result.refused.isEmpty(), !readable || !imported.isEmpty()); // what was left out is named
         QCOMPARE(ownClips(to), imported);
         // Nothing but the clips in the voice folder.
         QCOMPARE(QDir(dir.filePath("b/voce")).entryList(QDir::Files | QDir::Hidden).size(), imported.size());
