@@ -44,7 +44,7 @@ ProcessedTake ClipStore::import(const ClipEntry &clip, const QString &file)
         refused.refusal = QStringLiteral("%1 non è un file audio leggibile (WAV, FLAC, Ogg o MP3).").arg(file);
         return refused;
     }
-    ProcessedTake take = processTake(*audio, clip.role);
+    ProcessedTake take = processTake(*audio, clip.role, TakeSource::Imported);
     if (take.ok()) {
         if (const QString error = save(clip.name, take); !error.isEmpty())
             take.refusal = error;

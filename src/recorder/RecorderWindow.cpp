@@ -299,10 +299,8 @@ void RecorderWindow::finishRecording(bool cutOffWhileSpeaking)
     audio.rate = clipRate();
     audio.channels = 1;
     take_.clear();
-    ProcessedTake take = processTake(audio, recordingClip_->role);
-    if (cutOffWhileSpeaking) // the end of the words would be missing
-        take.refusal = QStringLiteral("Il tempo per questa voce è finito prima della fine delle parole: "
-                                      "premi Registra e comincia subito a parlare.");
+    const ProcessedTake take = processTake(
+        audio, recordingClip_->role, cutOffWhileSpeaking ? TakeSource::RecordedUntilTimeLimit : TakeSource::Recorded);
     const QString error = store_.save(recordingClip_->name, take);
     const ClipEntry *done = recordingClip_;
     if (!error.isEmpty()) {

@@ -9,41 +9,35 @@ namespace quizzolo::recorder {
 
 namespace {
 
-std::size_t windowSamples()
-{
-    return static_cast<std::size_t>(clipRate() / 50); // 20 ms
-}
-const double speechRms = std::pow(10.0, -35.0 / 20.0);
-const double quietFloor = std::pow(10.0, quietFloorDb / 20.0);
-const double quietBelowLoudest = std::pow(10.0, quietBelowLoudestDb / 20.0);
-constexpr std::size_t quietWindowsToEnd = 50; // one second
+constexpr double speechDb = -35.0;             // softer than this is no voice, whatever the room
+constexpr std::size_t quietWindowsToEnd = 100; // one second
+constexpr std::size_t spikeWindows = 3;        // a noise peak this short does not keep a take going
 
 } // namespace
 
 void SpeechEnd::feed(const float *samples, std::size_t count)
 {
-    pending_.insert(pending_.end(), samples, samples + count);
-    std::size_t used = 0;
-    for (; used + windowSamples() <= pending_.size(); used += windowSamples()) {
-        double sum = 0;
-        for (std::size_t i = used; i < used + windowSamples(); ++i)
-            sum += static_cast<double>(pending_[i]) * pending_[i];
-        window(std::sqrt(sum / static_cast<double>(windowSamples())));
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t before = track_.size();
+        track_.feed(samples + i, 1);
+        if (track_.size() != before)
+            judge();
     }
-    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(used));
 }
 
-void SpeechEnd::window(double rms)
+void SpeechEnd::judge()
 {
     if (over_)
         return;
-    loudest_ = std::max(loudest_, rms);
-    if (rms > speechRms)
-        speech_ = true;
-    // Quiet is relative to the speech, so a little room noise still ends the take.
-    const bool quiet = rms < std::max(quietFloor, loudest_ * quietBelowLoudest);
-    quietWindows_ = quiet ? quietWindows_ + 1 : 0;
-    over_ = speech_ && quietWindows_ >= quietWindowsToEnd;
+    loudest_ = std::max(loudest_, track_.levelDb(track_.size() - 1));
+    std::size_t lastSoundEnd = 0;
+    for (const Burst &b : soundBursts(track_, track_.thresholdDb(loudest_))) {
+        if (!isClick(b) && b.loudestDb > speechDb)
+            speech_ = true;
+        if (b.to - b.from >= spikeWindows)
+            lastSoundEnd = b.to;
+    }
+    over_ = speech_ && track_.size() - lastSoundEnd >= quietWindowsToEnd;
 }
 
 double peakDbfs(const float *samples, std::size_t count)

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "recorder/LevelTrack.h"
+
 #include <cstddef>
 #include <vector>
 
 namespace quizzolo::recorder {
 
-// Tells when a take is over: speech was heard, then about a second of quiet.
+// Tells when a take is over: a word was heard, then about a second of quiet, both
+// judged against the room's noise floor. A lone click (the key that started the take) is
+// not a word.
 class SpeechEnd {
   public:
     void feed(const float *samples, std::size_t count);
@@ -13,10 +17,9 @@ class SpeechEnd {
     bool heardSpeech() const { return speech_; }
 
   private:
-    void window(double rms);
-    std::vector<float> pending_;
-    double loudest_ = 0;
-    std::size_t quietWindows_ = 0;
+    void judge();
+    LevelTrack track_;
+    double loudest_ = -1000;
     bool speech_ = false;
     bool over_ = false;
 };

@@ -1,5 +1,7 @@
 #include "recorder/TakeProcessing.h"
 
+#include "recorder/LevelTrack.h"
+
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -20,8 +22,10 @@ const double rmsCeiling = fromDecibels(-16.0);
 const double tooQuietPeak = fromDecibels(-36.0); // levelling it would lift the noise by 33 dB
 const double clippedLevel = 0.999;
 const int clippedRunsAllowed = 3;
-const double trimBelowLoudest = fromDecibels(quietBelowLoudestDb);
-const double trimFloor = fromDecibels(quietFloorDb);
+constexpr double noiseRefusedBelowDb = 20.0;             // voice over the room's noise, as heard by a listener
+constexpr double leadSeconds = 0.03, tailSeconds = 0.06; // soft consonants at the edges survive
+constexpr double lateStartSeconds = 1.0;
+constexpr double backgroundBelowDb = 15.0; // what kept a take going was not the voice
 
 // Runs of three or more samples stuck at full scale, in any channel.
 int clippedRuns(const Audio &in)
@@ -69,32 +73,55 @@ std::vector<float> resampled(const std::vector<float> &in, int rate)
     return out;
 }
 
-// Keeps from a little before the first 10 ms window above the threshold to a little
-// after the last one, so soft consonants at the edges survive.
-std::vector<float> trimmed(const std::vector<float> &in)
+// The word, from its first burst of sound to its last, clicks left out. Measured twice:
+// the loudest speech is known only once the clicks are out. Music's quiet passages are
+// no room noise: for music floorDb is left out.
+std::vector<Burst> speechBursts(const LevelTrack &track, double floorDb)
 {
-    const auto window = static_cast<std::size_t>(clipRate() / 100);
-    std::vector<double> rms;
-    for (std::size_t start = 0; start < in.size(); start += window) {
-        const std::size_t end = std::min(in.size(), start + window);
-        double sum = 0;
-        for (std::size_t i = start; i < end; ++i)
-            sum += static_cast<double>(in[i]) * in[i];
-        rms.push_back(std::sqrt(sum / static_cast<double>(end - start)));
+    double loudest = -1000;
+    for (std::size_t w = 0; w < track.size(); ++w)
+        loudest = std::max(loudest, track.levelDb(w));
+    const std::vector<Burst> first = withoutClicks(soundBursts(track, LevelTrack::soundThresholdDb(loudest, floorDb)));
+    if (first.empty())
+        return {};
+    loudest = -1000;
+    for (const Burst &b : first)
+        loudest = std::max(loudest, b.loudestDb);
+    return withoutClicks(soundBursts(track, LevelTrack::soundThresholdDb(loudest, floorDb)));
+}
+
+double powerMeanDb(const LevelTrack &track, std::size_t from, std::size_t to)
+{
+    double sum = 0;
+    for (std::size_t w = from; w < to; ++w)
+        sum += std::pow(10.0, track.levelDb(w) / 10);
+    return to > from ? 10 * std::log10(sum / static_cast<double>(to - from)) : -1000;
+}
+
+QString say(TakeSource source, const char *recorded, const char *imported)
+{
+    return QString::fromUtf8(source == TakeSource::Imported ? imported : recorded);
+}
+
+// Why a take stopped by the time limit is no good, or empty when the word ended in time.
+QString cutOffReason(const LevelTrack &track, const std::vector<Burst> &speech)
+{
+    const auto second = static_cast<std::size_t>(1.0 / LevelTrack::windowSeconds);
+    if (speech.back().to + second / 5 < track.size())
+        return {};
+    double word = -1000, lastSecond = -1000;
+    for (std::size_t w = speech.front().from; w < track.size(); ++w) {
+        double &part = w + second < track.size() ? word : lastSecond;
+        part = std::max(part, track.levelDb(w));
     }
-    if (rms.empty())
-        return {};
-    const double threshold = std::max(trimFloor, *std::max_element(rms.begin(), rms.end()) * trimBelowLoudest);
-    const auto first = std::find_if(rms.begin(), rms.end(), [&](double r) { return r > threshold; });
-    if (first == rms.end())
-        return {};
-    const auto last = std::find_if(rms.rbegin(), rms.rend(), [&](double r) { return r > threshold; });
-    const auto lead = static_cast<std::size_t>(clipRate() * 30 / 1000),
-               tail = static_cast<std::size_t>(clipRate() * 60 / 1000);
-    const std::size_t from = static_cast<std::size_t>(first - rms.begin()) * window;
-    const std::size_t to = std::min(in.size(), static_cast<std::size_t>(rms.rend() - last) * window + tail);
-    return {in.begin() + static_cast<std::ptrdiff_t>(from > lead ? from - lead : 0),
-            in.begin() + static_cast<std::ptrdiff_t>(to)};
+    if (lastSecond < word - backgroundBelowDb)
+        return QStringLiteral("C'è rumore di fondo: dopo le parole non c'è mai stato silenzio e la registrazione "
+                              "non si è fermata da sola. Spegni ventole e rumori vicini e riprova.");
+    if (static_cast<double>(speech.front().from) * LevelTrack::windowSeconds > lateStartSeconds)
+        return QStringLiteral("Il tempo per questa voce è finito mentre parlavi: premi Registra e comincia "
+                              "subito a parlare.");
+    return QStringLiteral("Il tempo per questa voce è finito mentre parlavi: di' soltanto le parole, "
+                          "un po' più in fretta.");
 }
 
 void fade(std::vector<float> &s)
@@ -133,34 +160,75 @@ double decibels(double amplitude)
     return amplitude > 0 ? 20.0 * std::log10(amplitude) : -HUGE_VAL;
 }
 
-ProcessedTake processTake(const Audio &in, ClipRole role)
+ProcessedTake processTake(const Audio &in, ClipRole role, TakeSource source)
 {
     ProcessedTake take;
     if (in.channels <= 0 || in.rate <= 0 || in.samples.size() < static_cast<std::size_t>(in.channels)) {
-        take.refusal = QStringLiteral("Il file non contiene suono.");
+        take.refusal = say(source, "Dal microfono non è arrivato nessun suono.", "Il file non contiene suono.");
         return take;
     }
     // Music is mastered up to full scale: only a voice at full scale is distorted.
     if (role != ClipRole::Anthem && clippedRuns(in) > clippedRunsAllowed) {
-        take.refusal = QStringLiteral("La registrazione è distorta perché troppo forte: "
-                                      "parla un po' più piano o più lontano dal microfono e riprova.");
+        take.refusal = say(source,
+                           "La registrazione è distorta perché troppo forte: "
+                           "parla un po' più piano o più lontano dal microfono e riprova.",
+                           "Il file è distorto perché registrato troppo forte: registralo di nuovo più piano.");
         return take;
     }
-    std::vector<float> s = trimmed(resampled(mono(in), in.rate));
+    std::vector<float> s = resampled(mono(in), in.rate);
+    LevelTrack track;
+    track.feed(s.data(), s.size());
+    const bool music = role == ClipRole::Anthem;
+    const std::vector<Burst> speech = speechBursts(track, music ? -1000 : track.floorDb());
+    const QString tooQuiet =
+        say(source,
+            "La registrazione è troppo bassa o non si sente la voce: avvicinati al microfono "
+            "o alza il volume di registrazione e riprova.",
+            "Il file è troppo basso o non si sente la voce: alza il volume o registralo di nuovo.");
+    if (speech.empty()) {
+        take.refusal = tooQuiet;
+        return take;
+    }
+    const std::size_t window = LevelTrack::windowSamples();
+    take.speechOverNoiseDb = powerMeanDb(track, speech.front().from, speech.back().to) - track.floorDb();
+    if (!music && track.floorIsNoise() && take.speechOverNoiseDb < noiseRefusedBelowDb) {
+        take.refusal = say(source,
+                           "C'è rumore di fondo: la voce si sente appena sopra il rumore. Spegni ventole e rumori "
+                           "vicini, parla vicino al microfono e riprova.",
+                           "C'è rumore di fondo nel file: la voce si sente appena sopra il rumore. Registralo di "
+                           "nuovo in un posto più silenzioso, vicino al telefono.");
+        return take;
+    }
+    if (source == TakeSource::RecordedUntilTimeLimit) {
+        take.refusal = cutOffReason(track, speech);
+        if (!take.refusal.isEmpty())
+            return take;
+    }
+    const auto lead = static_cast<std::size_t>(leadSeconds * clipRate()),
+               tail = static_cast<std::size_t>(tailSeconds * clipRate());
+    const std::size_t from = speech.front().from * window, to = std::min(s.size(), speech.back().to * window + tail);
+    s = std::vector<float>(s.begin() + static_cast<std::ptrdiff_t>(from > lead ? from - lead : 0),
+                           s.begin() + static_cast<std::ptrdiff_t>(to));
+    take.from = static_cast<double>(from > lead ? from - lead : 0) / clipRate();
+    take.to = static_cast<double>(to) / clipRate();
+
     double peak = 0, sum = 0;
     for (float v : s) {
         peak = std::max(peak, static_cast<double>(std::fabs(v)));
         sum += static_cast<double>(v) * v;
     }
-    if (s.empty() || peak < tooQuietPeak) {
-        take.refusal = QStringLiteral("La registrazione è troppo bassa o non si sente la voce: "
-                                      "avvicinati al microfono o alza il volume di registrazione e riprova.");
+    if (peak < tooQuietPeak) {
+        take.refusal = tooQuiet;
         return take;
     }
     take.seconds = static_cast<double>(s.size()) / clipRate();
     const RoleLimits limits = limitsOf(role);
     if (take.seconds > limits.maxSeconds) {
-        take.refusal = QStringLiteral("La registrazione è troppo lunga: %1 secondi, al massimo %2 per questa voce.")
+        take.refusal = (source == TakeSource::Imported
+                            ? QStringLiteral("La voce nel file dura %1 secondi, al massimo %2 per questa voce: "
+                                             "taglia il file o registralo di nuovo.")
+                            : QStringLiteral("La registrazione è troppo lunga: %1 secondi, al massimo %2 per "
+                                             "questa voce."))
                            .arg(secondsText(take.seconds), secondsText(limits.maxSeconds));
         return take;
     }

@@ -9,10 +9,9 @@
 
 namespace quizzolo::recorder {
 
-// Quiet around speech, for ending a take and for trimming it alike: this far below the
-// loudest moment, or below the floor. Room or phone hiss that ends a take is also trimmed.
-constexpr double quietBelowLoudestDb = -30.0;
-constexpr double quietFloorDb = -45.0;
+// Where a take comes from, for advice that fits: a recording, one the time limit
+// stopped, or a file.
+enum class TakeSource { Recorded, RecordedUntilTimeLimit, Imported };
 
 struct Audio {
     std::vector<float> samples; // interleaved, full scale at +-1
@@ -26,6 +25,8 @@ struct ProcessedTake {
     QString refusal;                   // why it was refused, for the user
     QStringList warnings;              // kept, but worth a look
     double seconds = 0;
+    double from = 0, to = 0;      // the part kept, in seconds of the input
+    double speechOverNoiseDb = 0; // how far the voice stands above the room's noise
     bool ok() const { return refusal.isEmpty(); }
     QString warningText() const; // " Attenzione: ..." for each warning, or empty
 };
@@ -33,10 +34,11 @@ struct ProcessedTake {
 // Seconds as the user reads them: "0,7".
 QString secondsText(double seconds);
 
-// Mixes to mono, converts to clipRate(), trims the silence at both ends, levels to the
-// loudness of the program's clips, fades in and out; refuses a take that is silent,
-// too quiet, clipped or too long for the clip's role.
-ProcessedTake processTake(const Audio &in, ClipRole role);
+// Mixes to mono, converts to clipRate(), trims the quiet and lone clicks at both ends,
+// levels to the loudness of the program's clips, fades in and out; refuses a take that
+// is silent, too quiet, clipped, drowned in noise, cut off or too long for the clip's
+// role, in words that fit the source.
+ProcessedTake processTake(const Audio &in, ClipRole role, TakeSource source = TakeSource::Recorded);
 
 double decibels(double amplitude);
 

@@ -16,9 +16,30 @@ using namespace quizzolo::recorder;
 
 namespace {
 
-// A voice-like sound: a buzz with harmonics, swelling like two syllables, between silences.
+// A voice-like sound: a buzz with harmonics, swelling like syllables, between silences,
+// over a steady hiss; a click (a key press) of 20 ms at clickAt seconds unless negative.
+std::vector<double> voiceLike(int rate, double lead, double voiced, double tail, double amplitude, double hiss,
+                              double clickAt = -1)
+{
+    const auto at = [&](double t) {
+        double noise = hiss * (std::fmod(std::sin(t * 12345.678) * 43758.5453, 1.0)); // white-ish, repeatable
+        if (t >= clickAt && t < clickAt + 0.02)
+            noise += 0.5 * std::sin(2 * M_PI * 3000 * t) * (1 - (t - clickAt) / 0.02);
+        if (t < lead || t >= lead + voiced)
+            return noise;
+        const double swell = 0.05 + 0.95 * std::pow(std::sin(M_PI * (t - lead) / 0.3), 2); // syllables of 0.3 s
+        const double buzz =
+            std::sin(2 * M_PI * 180 * t) + 0.5 * std::sin(2 * M_PI * 360 * t) + 0.25 * std::sin(2 * M_PI * 900 * t);
+        return std::clamp(amplitude * swell * buzz / 1.75 + noise, -1.0, 1.0); // as a converter clips
+    };
+    std::vector<double> out(static_cast<std::size_t>((lead + voiced + tail) * rate));
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = at(static_cast<double>(i) / rate);
+    return out;
+}
+
 bool writeInput(const QString &path, int format, int rate, int channels, double lead, double voiced, double tail,
-                double amplitude, double hiss = 0)
+                double amplitude, double hiss = 0, double clickAt = -1)
 {
     SF_INFO info{};
     info.samplerate = rate;
@@ -27,24 +48,20 @@ bool writeInput(const QString &path, int format, int rate, int channels, double 
     SNDFILE *f = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
     if (!f)
         return false;
-    const auto at = [&](double t) {
-        const double noise = hiss * (std::fmod(std::sin(t * 12345.678) * 43758.5453, 1.0)); // white-ish, repeatable
-        if (t < lead || t >= lead + voiced)
-            return noise;
-        const double u = (t - lead) / voiced;
-        const double swell = 0.3 + 0.7 * std::pow(std::sin(M_PI * 2 * u), 2);
-        const double buzz =
-            std::sin(2 * M_PI * 180 * t) + 0.5 * std::sin(2 * M_PI * 360 * t) + 0.25 * std::sin(2 * M_PI * 900 * t);
-        return std::clamp(amplitude * swell * buzz / 1.75 + noise, -1.0, 1.0); // as a converter clips
-    };
-    const auto frames = static_cast<sf_count_t>((lead + voiced + tail) * rate);
     std::vector<double> frame(static_cast<std::size_t>(channels));
-    for (sf_count_t i = 0; i < frames; ++i) {
-        std::fill(frame.begin(), frame.end(), at(static_cast<double>(i) / rate));
+    for (double v : voiceLike(rate, lead, voiced, tail, amplitude, hiss, clickAt)) {
+        std::fill(frame.begin(), frame.end(), v);
         sf_writef_double(f, frame.data(), 1);
     }
     sf_close(f);
     return true;
+}
+
+// Room noise whose RMS lies noiseDb below that of the voice at amplitude.
+double hissFor(double amplitude, double noiseDb)
+{
+    const double voiceRms = amplitude * 0.463 * 0.623; // buzz and swell as voiceLike makes them
+    return voiceRms * std::pow(10.0, -noiseDb / 20) * std::sqrt(3.0);
 }
 
 QByteArray contents(const QString &path)
@@ -77,23 +94,30 @@ class TakeProcessingTest : public QObject {
         QTest::addColumn<QString>("clip");
         QTest::addColumn<QString>("outcome"); // "kept", "warned" or the refusal's key word
         QTest::addColumn<double>("hiss");
+        QTest::addColumn<double>("clickAt"); // the voice lasts from 0.8 s
 
         const int flac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16, ogg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
         const int mp3 = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, fl = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
         // clang-format off
-        QTest::newRow("44.1 kHz stereo WAV")     << wav16 << 44100 << 2 << 0.6 << 0.5  << "va5"         << "kept" << 0.0;
-    QTest::newRow("hiss of a phone around")  << wav16 << 44100 << 1 << 0.6 << 0.3  << "va5"         << "kept" << 0.006;
-        QTest::newRow("48 kHz FLAC, soft")       << flac  << 48000 << 1 << 0.8 << 0.05 << "voxa50"      << "kept" << 0.0;
-        QTest::newRow("Ogg Vorbis from a phone") << ogg   << 44100 << 2 << 0.7 << 0.3  << "va8"         << "kept" << 0.0;
-        QTest::newRow("MP3")                     << mp3   << 44100 << 1 << 0.9 << 0.3  << "voxa7"       << "kept" << 0.0;
-        QTest::newRow("16 kHz float WAV")        << fl    << 16000 << 1 << 0.5 << 0.9  << "va2"         << "kept" << 0.0;
-        QTest::newRow("too quiet")               << wav16 << 44100 << 1 << 0.6 << 0.01 << "va5"         << "bassa" << 0.0;
-        QTest::newRow("only silence")            << wav16 << 44100 << 1 << 0.6 << 0.0  << "va5"         << "bassa" << 0.0;
-        QTest::newRow("clipped")                 << wav16 << 44100 << 2 << 0.6 << 1.6  << "va5"         << "distorta" << 0.0;
-        QTest::newRow("number over 2.5 s")       << wav16 << 22050 << 1 << 2.7 << 0.5  << "va5"         << "lunga" << 0.0;
-        QTest::newRow("prompt over 6 s")         << wav16 << 22050 << 1 << 6.2 << 0.5  << "voxa_ripeti" << "lunga" << 0.0;
-        QTest::newRow("anthem at full scale")    << wav16 << 44100 << 2 << 3.0 << 1.6  << "anthem1"     << "kept" << 0.0;
-    QTest::newRow("praise over 1 s")         << wav16 << 44100 << 1 << 1.4 << 0.5  << "voxa_esatto" << "warned" << 0.0;
+        QTest::newRow("44.1 kHz stereo WAV")     << wav16 << 44100 << 2 << 0.6 << 0.5  << "va5"         << "kept" << 0.0 << -1.0;
+        QTest::newRow("hiss of a phone around")  << wav16 << 44100 << 1 << 0.6 << 0.3  << "va5"         << "kept" << 0.006 << -1.0;
+        QTest::newRow("48 kHz FLAC, soft")       << flac  << 48000 << 1 << 0.8 << 0.05 << "voxa50"      << "kept" << 0.0 << -1.0;
+        QTest::newRow("Ogg Vorbis from a phone") << ogg   << 44100 << 2 << 0.7 << 0.3  << "va8"         << "kept" << 0.0 << -1.0;
+        QTest::newRow("MP3")                     << mp3   << 44100 << 1 << 0.9 << 0.3  << "voxa7"       << "kept" << 0.0 << -1.0;
+        QTest::newRow("16 kHz float WAV")        << fl    << 16000 << 1 << 0.5 << 0.9  << "va2"         << "kept" << 0.0 << -1.0;
+        QTest::newRow("too quiet")               << wav16 << 44100 << 1 << 0.6 << 0.01 << "va5"         << "basso" << 0.0 << -1.0;
+        QTest::newRow("only silence")            << wav16 << 44100 << 1 << 0.6 << 0.0  << "va5"         << "basso" << 0.0 << -1.0;
+        QTest::newRow("clipped")                 << wav16 << 44100 << 2 << 0.6 << 1.6  << "va5"         << "distorto" << 0.0 << -1.0;
+        QTest::newRow("number over 2.5 s")       << wav16 << 22050 << 1 << 2.7 << 0.5  << "va5"         << "dura" << 0.0 << -1.0;
+        QTest::newRow("prompt over 6 s")         << wav16 << 22050 << 1 << 6.2 << 0.5  << "voxa_ripeti" << "dura" << 0.0 << -1.0;
+        QTest::newRow("anthem at full scale")    << wav16 << 44100 << 2 << 3.0 << 1.6  << "anthem1"     << "kept" << 0.0 << -1.0;
+        QTest::newRow("praise over 1 s")         << wav16 << 44100 << 1 << 1.4 << 0.5  << "voxa_esatto" << "warned" << 0.0 << -1.0;
+        QTest::newRow("voice 25 dB over room noise") << wav16 << 44100 << 1 << 0.6 << 0.5 << "va5" << "kept" << hissFor(0.5, 25) << -1.0;
+        QTest::newRow("soft voice 30 dB over noise") << wav16 << 44100 << 1 << 0.6 << 0.2 << "va5" << "kept" << hissFor(0.2, 30) << -1.0;
+        QTest::newRow("voice 12 dB over room noise") << wav16 << 44100 << 1 << 0.6 << 0.5 << "va5" << "rumore di fondo" << hissFor(0.5, 12) << -1.0;
+        QTest::newRow("key press before the word")   << wav16 << 44100 << 1 << 0.6 << 0.3 << "va5" << "kept" << 0.0 << 0.3;
+        QTest::newRow("tap after the word")          << wav16 << 44100 << 1 << 0.6 << 0.3 << "va5" << "kept" << 0.0 << 1.7;
+        QTest::newRow("key press in room noise")     << wav16 << 44100 << 1 << 0.9 << 0.5 << "voxa7" << "kept" << hissFor(0.5, 30) << 0.4;
         // clang-format on
     }
 
@@ -107,10 +131,11 @@ class TakeProcessingTest : public QObject {
         QFETCH(QString, clip);
         QFETCH(QString, outcome);
         QFETCH(double, hiss);
+        QFETCH(double, clickAt);
 
         QTemporaryDir dir;
         const QString input = dir.filePath("take"), user = dir.filePath("voce"), target = user + "/" + fileNameOf(clip);
-        QVERIFY(writeInput(input, format, rate, channels, 0.8, voiced, 1.0, amplitude, hiss));
+        QVERIFY(writeInput(input, format, rate, channels, 0.8, voiced, 1.0, amplitude, hiss, clickAt));
         const QByteArray before = "an earlier take";
         QVERIFY(writeFile(target, before));
 
@@ -119,6 +144,7 @@ class TakeProcessingTest : public QObject {
         QCOMPARE(QDir(user).entryList(QDir::Files), QStringList{fileNameOf(clip)}); // no temporary left
         if (outcome != QLatin1String("kept") && outcome != QLatin1String("warned")) {
             QVERIFY2(take.refusal.contains(outcome), qPrintable(take.refusal));
+            QVERIFY2(!take.refusal.contains(QStringLiteral("microfono")), qPrintable(take.refusal)); // a file
             QCOMPARE(contents(target), before);
             return;
         }
@@ -147,6 +173,58 @@ class TakeProcessingTest : public QObject {
                  qPrintable(QStringLiteral("peak %1 dB, rms %2 dB").arg(decibels(peak)).arg(decibels(rms))));
         // Faded: no click at either end.
         QVERIFY(std::fabs(out->samples.front()) < 0.01f && std::fabs(out->samples.back()) < 0.01f);
+    }
+
+    // Takes processed directly: where the kept part lies, and the reason given.
+    void take_data()
+    {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<double>("lead");
+        QTest::addColumn<double>("voiced");
+        QTest::addColumn<double>("tail");
+        QTest::addColumn<double>("noiseDb"); // under the voice; 0 for none
+        QTest::addColumn<double>("clickAt");
+        QTest::addColumn<QString>("outcome"); // "kept" or the refusal's key words
+
+        const int rec = int(TakeSource::Recorded), limit = int(TakeSource::RecordedUntilTimeLimit);
+        QTest::newRow("word with no silence around") << rec << 0.0 << 0.5 << 0.0 << 0.0 << -1.0 << "kept";
+        QTest::newRow("word in hiss, no silence around") << rec << 0.0 << 0.5 << 0.0 << 20.0 << -1.0 << "kept";
+        QTest::newRow("word 30 dB over noise") << rec << 0.5 << 0.7 << 1.0 << 30.0 << -1.0 << "kept";
+        QTest::newRow("word 22 dB over noise") << rec << 0.5 << 0.7 << 1.0 << 22.0 << -1.0 << "kept";
+        QTest::newRow("word 15 dB over noise") << rec << 0.5 << 0.7 << 1.0 << 15.0 << -1.0 << "rumore di fondo";
+        QTest::newRow("only a key press") << rec << 0.5 << 0.0 << 1.0 << 0.0 << 0.5 << "bassa";
+        QTest::newRow("key press, word, noise") << rec << 0.5 << 0.7 << 1.0 << 30.0 << 0.1 << "kept";
+        QTest::newRow("time up while speaking, started late")
+            << limit << 1.5 << 3.0 << 0.0 << 0.0 << -1.0 << "comincia subito";
+        QTest::newRow("time up while speaking from the start")
+            << limit << 0.3 << 4.2 << 0.0 << 0.0 << -1.0 << "più in fretta";
+        QTest::newRow("time up, the word had ended") << limit << 0.5 << 0.7 << 3.3 << 25.0 << -1.0 << "kept";
+        QTest::newRow("time up in a loud room") << limit << 0.5 << 0.7 << 3.3 << 10.0 << -1.0 << "rumore di fondo";
+    }
+
+    void take()
+    {
+        QFETCH(int, source);
+        QFETCH(double, lead);
+        QFETCH(double, voiced);
+        QFETCH(double, tail);
+        QFETCH(double, noiseDb);
+        QFETCH(double, clickAt);
+        QFETCH(QString, outcome);
+
+        const double amplitude = 0.5;
+        const std::vector<double> v =
+            voiceLike(22050, lead, voiced, tail, amplitude, noiseDb > 0 ? hissFor(amplitude, noiseDb) : 0.0, clickAt);
+        const Audio audio{std::vector<float>(v.begin(), v.end()), 22050, 1};
+        const ProcessedTake take = processTake(audio, ClipRole::Number, TakeSource(source));
+        if (outcome != QLatin1String("kept")) {
+            QVERIFY2(take.refusal.contains(outcome), qPrintable(take.refusal));
+            return;
+        }
+        QVERIFY2(take.ok(), qPrintable(take.refusal));
+        // The word and nothing else, within 0.1 s at either end.
+        QVERIFY2(std::fabs(take.from - lead) < 0.1 && std::fabs(take.to - lead - voiced) < 0.1,
+                 qPrintable(QStringLiteral("%1-%2 s").arg(take.from).arg(take.to)));
     }
 
     void commandLine_data()
