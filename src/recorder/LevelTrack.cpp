@@ -16,6 +16,7 @@ constexpr double floorCapDb = 20.0;     // a floor taken inside a word must not 
 constexpr double quietDb = -45.0;       // quiet whatever the rest: an echo tail, a far hum
 // The room heard alone for this long, not just the softest moments of a word.
 constexpr std::size_t quietStretchWindows = 30;
+constexpr std::size_t steadyNoiseWindows = 100;
 constexpr std::size_t joinedWindows = 15; // 150 ms: pauses inside words and between two words
 constexpr double clickSeconds = 0.08;
 
@@ -93,6 +94,8 @@ bool LevelTrack::floorIsNoise() const
     const auto isQuiet = [&](double level) { return level < quiet; };
     const auto lead = std::find_if_not(levels_.begin(), levels_.end(), isQuiet) - levels_.begin();
     const auto tail = std::find_if_not(levels_.rbegin(), levels_.rend(), isQuiet) - levels_.rbegin();
+    if (lead == static_cast<std::ptrdiff_t>(levels_.size())) // one steady sound: a tone, or noise if long
+        return levels_.size() >= steadyNoiseWindows;
     return static_cast<std::size_t>(std::max(lead, tail)) >= quietStretchWindows;
 }
 
