@@ -34,8 +34,8 @@ QString readablePath(const QString &path)
     return QDir::toNativeSeparators(shown);
 }
 
-FileActions::FileActions(ClipStore &store, RecorderDialogs &dialogs, LinkOpener &links)
-    : store_(store), dialogs_(dialogs), links_(links),
+FileActions::FileActions(ClipStore &store, RecorderDialogs &dialogs, ExternalOpener &opener)
+    : store_(store), dialogs_(dialogs), opener_(opener),
       lastFolder_(settings().value(folderKey, QDir::homePath()).toString())
 {
 }
@@ -117,8 +117,9 @@ void FileActions::openGuide()
                                   "trova in /usr/share/doc/quizzolo/guida-voce.md.");
         return;
     }
-    links_.open(QUrl::fromLocalFile(guide));
-    message_ = QStringLiteral("Apro la guida: %1").arg(readablePath(guide));
+    message_ = opener_.open(QUrl::fromLocalFile(guide))
+                   ? QStringLiteral("Apro la guida: %1").arg(readablePath(guide))
+                   : QStringLiteral("Nessun programma ha aperto la guida: la trovi in %1").arg(readablePath(guide));
 }
 
 void FileActions::openFolder()
@@ -129,8 +130,9 @@ void FileActions::openFolder()
             QStringLiteral("La cartella della tua voce non c'è e non si può creare: %1").arg(readablePath(folder));
         return;
     }
-    links_.open(QUrl::fromLocalFile(folder));
-    message_ = QStringLiteral("Apro la cartella della tua voce: %1").arg(readablePath(folder));
+    message_ = opener_.open(QUrl::fromLocalFile(folder))
+                   ? QStringLiteral("Apro la cartella della tua voce: %1").arg(readablePath(folder))
+                   : QStringLiteral("Nessun programma ha aperto la cartella: la trovi in %1").arg(readablePath(folder));
 }
 
 } // namespace quizzolo::recorder

@@ -10,7 +10,7 @@ namespace quizzolo::recorder {
 // cancelled; otherwise message() says what happened, for the status line.
 class FileActions {
   public:
-    FileActions(ClipStore &store, RecorderDialogs &dialogs, LinkOpener &links);
+    FileActions(ClipStore &store, RecorderDialogs &dialogs, ExternalOpener &opener);
 
     bool importOne(const ClipEntry &clip);
     bool importMany();
@@ -26,7 +26,7 @@ class FileActions {
     QString chosen(const QString &file);
     ClipStore &store_;
     RecorderDialogs &dialogs_;
-    LinkOpener &links_;
+    ExternalOpener &opener_;
     QString lastFolder_;
     QString message_;
 };

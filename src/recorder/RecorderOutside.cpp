@@ -29,9 +29,9 @@ bool QtRecorderDialogs::confirm(const QString &title, const QString &question)
            QMessageBox::Yes;
 }
 
-void DesktopOpener::open(const QUrl &address)
+bool DesktopOpener::open(const QUrl &file)
 {
-    QDesktopServices::openUrl(address);
+    return QDesktopServices::openUrl(file);
 }
 
 QString guideFile(const QString &programFolder)

@@ -28,12 +28,20 @@ class RecorderDialogs {
     virtual bool confirm(const QString &title, const QString &question) = 0;
 };
 
+// Hands a file or a folder to the desktop's own program for it.
+class ExternalOpener {
+  public:
+    virtual ~ExternalOpener() = default;
+    // False when no program took it (no desktop, no handler for the type).
+    virtual bool open(const QUrl &file) = 0;
+};
+
 // Everything the recorder's window needs from outside its own state.
 struct RecorderOutside {
     SentencePlayer &player;
     MicrophoneInput &microphone;
     const SteadyClock &clock;
-    LinkOpener &links;
+    ExternalOpener &opener;
     RecorderDialogs &dialogs;
 };
 
@@ -59,9 +67,9 @@ class ElapsedClock : public SteadyClock {
     QElapsedTimer timer_;
 };
 
-class DesktopOpener : public LinkOpener {
+class DesktopOpener : public ExternalOpener {
   public:
-    void open(const QUrl &address) override;
+    bool open(const QUrl &file) override;
 };
 
 // The teachers' guide this program was installed with; empty when it is not there.

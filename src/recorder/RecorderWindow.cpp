@@ -31,7 +31,7 @@ QString quoted(const QString &words)
 } // namespace
 
 RecorderWindow::RecorderWindow(ClipStore &store, RecorderOutside outside, QWidget *parent)
-    : QWidget(parent), store_(store), outside_(outside), files_(store, outside.dialogs, outside.links)
+    : QWidget(parent), store_(store), outside_(outside), files_(store, outside.dialogs, outside.opener)
 {
     setWindowTitle(QStringLiteral("Registra la tua voce - Quizzolo"));
     setLayout(buildLayout());
@@ -366,10 +366,12 @@ void RecorderWindow::restore()
                                   QStringLiteral("Togliere la tua registrazione di %1?").arg(quoted(clip->words))))
         return;
     const QString error = store_.restore(clip->name);
-    const bool ours = store_.source(clip->name) == VoiceFolders::Source::Program;
+    // Whichever voice comes next in the lookup: the school's or the program's.
+    const VoiceFolders::Source now = store_.source(clip->name);
     tell(!error.isEmpty() ? error
-         : ours           ? QStringLiteral("Per %1 torna la voce di Quizzolo.").arg(quoted(clip->words))
-                : QStringLiteral("Tolta la tua voce per %1; quella di Quizzolo manca.").arg(quoted(clip->words)),
+         : now == VoiceFolders::Source::Missing
+             ? QStringLiteral("Tolta la tua voce per %1; quella di Quizzolo manca.").arg(quoted(clip->words))
+             : QStringLiteral("Per %1 ora si sente la %2.").arg(quoted(clip->words), sourceText(now)),
          clip->name);
     refresh();
 }

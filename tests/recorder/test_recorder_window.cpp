@@ -53,9 +53,10 @@ struct FakeClock : SteadyClock {
     double nowSeconds() const override { return now; }
 };
 
-struct FakeOpener : LinkOpener {
+struct FakeOpener : ExternalOpener {
     QList<QUrl> opened;
-    void open(const QUrl &address) override { opened << address; }
+    bool works = true;
+    bool open(const QUrl &file) override { return opened << file, works; }
 };
 
 struct FakeDialogs : RecorderDialogs {
@@ -401,28 +402,36 @@ class RecorderWindowTest : public QObject {
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("guideThere");
+        QTest::addColumn<bool>("handled");   // a desktop program took the file
         QTest::addColumn<QString>("opened"); // relative to the scratch folder; empty for nothing
+        QTest::addColumn<QString>("statusHas");
 
-        QTest::newRow("Guida") << "guide" << true << "lib/guida-voce.md";
-        QTest::newRow("Guida not installed") << "guide" << false << "";
-        QTest::newRow("Apri la cartella, not made yet") << "folder" << false << "voce";
+        // clang-format off
+        QTest::newRow("Guida")                          << "guide"  << true  << true  << "lib/guida-voce.md" << "Apro la guida";
+        QTest::newRow("Guida, no program for it")       << "guide"  << true  << false << "lib/guida-voce.md" << "lib/guida-voce.md";
+        QTest::newRow("Guida not installed")            << "guide"  << false << true  << ""                  << "non è installata";
+        QTest::newRow("Apri la cartella, not made yet") << "folder" << false << true  << "voce"              << "Apro la cartella";
+        // clang-format on
     }
 
     void desktop()
     {
         QFETCH(QString, button);
         QFETCH(bool, guideThere);
+        QFETCH(bool, handled);
         QFETCH(QString, opened);
+        QFETCH(QString, statusHas);
 
         Bench b;
         if (guideThere)
             QVERIFY(writeBytes(b.dir.filePath("lib/guida-voce.md"), "# Guida\n"));
+        b.opener.works = handled;
         b.open();
         button == QLatin1String("guide") ? b.window->openGuide() : b.window->openFolder();
         const QList<QUrl> expected{QUrl::fromLocalFile(b.dir.filePath(opened))};
         QCOMPARE(b.opener.opened, opened.isEmpty() ? QList<QUrl>() : expected);
         QVERIFY(opened.isEmpty() || QFileInfo::exists(b.dir.filePath(opened)));
-        QVERIFY(!b.status().isEmpty());
+        QVERIFY2(b.status().contains(statusHas), qPrintable(b.status()));
     }
 
     // A netbook's screen, less a panel and the title bar: the status line must show.
