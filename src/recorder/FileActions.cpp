@@ -4,6 +4,7 @@
 #include "recorder/VoicePack.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QUrl>
@@ -117,9 +118,15 @@ void FileActions::openGuide()
                                   "trova in /usr/share/doc/quizzolo/guida-voce.md.");
         return;
     }
-    message_ = opener_.open(QUrl::fromLocalFile(guide))
-                   ? QStringLiteral("Apro la guida: %1").arg(readablePath(guide))
-                   : QStringLiteral("Nessun programma ha aperto la guida: la trovi in %1").arg(readablePath(guide));
+    if (opener_.open(QUrl::fromLocalFile(guide))) {
+        message_ = QStringLiteral("Apro la guida: %1").arg(readablePath(guide));
+        return;
+    }
+    // No desktop program for it (a bare session): shown by the program itself.
+    QFile text(guide);
+    if (text.size() < 1024 * 1024 && text.open(QIODevice::ReadOnly))
+        dialogs_.showDocument(QStringLiteral("Guida - Registra la tua voce"), QString::fromUtf8(text.readAll()));
+    message_ = QStringLiteral("La guida è aperta in una finestra a parte; il file è %1").arg(readablePath(guide));
 }
 
 void FileActions::openFolder()

@@ -1,10 +1,13 @@
 #include "recorder/RecorderOutside.h"
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 
 namespace quizzolo::recorder {
 
@@ -27,6 +30,19 @@ bool QtRecorderDialogs::confirm(const QString &title, const QString &question)
 {
     return QMessageBox::question(window_, title, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+void QtRecorderDialogs::showDocument(const QString &title, const QString &markdown)
+{
+    auto *window = new QDialog(window_);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(title);
+    auto *text = new QTextBrowser(window);
+    text->setMarkdown(markdown);
+    text->setOpenExternalLinks(true);
+    (new QVBoxLayout(window))->addWidget(text);
+    window->resize(QSize(760, 540).boundedTo(window_ ? window_->size() : QSize(760, 540)));
+    window->show(); // not modal: the teacher reads while recording
 }
 
 bool DesktopOpener::open(const QUrl &file)

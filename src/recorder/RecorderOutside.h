@@ -26,6 +26,8 @@ class RecorderDialogs {
     virtual QString saveFile(const QString &title, const QString &suggested, const QString &filter) = 0;
     // A yes/no question whose default answer is No.
     virtual bool confirm(const QString &title, const QString &question) = 0;
+    // A document in Markdown, in a window of the program's own.
+    virtual void showDocument(const QString &title, const QString &markdown) = 0;
 };
 
 // Hands a file or a folder to the desktop's own program for it.
@@ -53,6 +55,7 @@ class QtRecorderDialogs : public RecorderDialogs {
     QStringList openFiles(const QString &title, const QString &folder, const QString &filter) override;
     QString saveFile(const QString &title, const QString &suggested, const QString &filter) override;
     bool confirm(const QString &title, const QString &question) override;
+    void showDocument(const QString &title, const QString &markdown) override;
 
   private:
     QWidget *window_ = nullptr;

@@ -73,6 +73,8 @@ struct FakeDialogs : RecorderDialogs {
     }
     QString saveFile(const QString &, const QString &, const QString &) override { return openFile({}, {}, {}); }
     bool confirm(const QString &, const QString &) override { return yes; }
+    QString shown;
+    void showDocument(const QString &, const QString &markdown) override { shown = markdown; }
 };
 
 // 0.1 s of a voice-like buzz reaching the given peak, or of silence.
@@ -408,7 +410,7 @@ class RecorderWindowTest : public QObject {
 
         // clang-format off
         QTest::newRow("Guida")                          << "guide"  << true  << true  << "lib/guida-voce.md" << "Apro la guida";
-        QTest::newRow("Guida, no program for it")       << "guide"  << true  << false << "lib/guida-voce.md" << "lib/guida-voce.md";
+        QTest::newRow("Guida, no program for it")       << "guide"  << true  << false << "lib/guida-voce.md" << "finestra a parte";
         QTest::newRow("Guida not installed")            << "guide"  << false << true  << ""                  << "non è installata";
         QTest::newRow("Apri la cartella, not made yet") << "folder" << false << true  << "voce"              << "Apro la cartella";
         // clang-format on
@@ -432,6 +434,7 @@ class RecorderWindowTest : public QObject {
         QCOMPARE(b.opener.opened, opened.isEmpty() ? QList<QUrl>() : expected);
         QVERIFY(opened.isEmpty() || QFileInfo::exists(b.dir.filePath(opened)));
         QVERIFY2(b.status().contains(statusHas), qPrintable(b.status()));
+        QCOMPARE(b.dialogs.shown, guideThere && !handled ? QStringLiteral("# Guida\n") : QString());
     }
 
     // A netbook's screen, less a panel and the title bar: the status line must show.
