@@ -1,6 +1,9 @@
 // Measures what a child notices: how soon a question is heard, how tight the two
 // spoken factors follow each other, how exact and how cheap the pauses are.
+// A soak ends the table: memory and pace stay flat over a long run.
 // Usage: quizzolo-bench [--quick]
+#include "Soak.h"
+#include "Table.h"
 #include "app/RealOutside.h"
 #include "app/Tabella.h"
 #include "app/TabellaLayout.h"
@@ -112,13 +115,6 @@ struct Rig {
     Outside outside;
     Tabella window;
 };
-
-void row(const char *what, double value, const char *unit, double target, const char *baseline = "")
-{
-    std::printf("| %-46s | %9.2f %-3s | %-9s | %-4s | %s\n", what, value, unit,
-                (std::string("< ") + std::to_string(static_cast<int>(target))).c_str(), value < target ? "ok" : "MISS",
-                baseline);
-}
 
 // Click to the first clip handed to the device, over several questions.
 void clickToFirstClip(const QString &folder, int rounds)
@@ -333,5 +329,6 @@ int main(int argc, char *argv[])
     Rig rig(player, dir.path());
     pauseLateness(rig.window, quick ? 2 : 5);
     sequenceCpu(rig.window, quick ? 5.0 : 20.0);
+    soak(QStringLiteral(QUIZZOLO_CLIP_SOURCE_DIR), quick ? 1000 : 10000, quick ? 100 : 1000);
     return 0;
 }

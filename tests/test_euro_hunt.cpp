@@ -48,33 +48,34 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.ui.Text1->text(), kept.mid(1));
     }
 
-    void answerMovesTheCountAndTheCoins_data()
+    void answerMovesTheCount_data()
     {
         QTest::addColumn<float>("before");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<float>("after");
-        QTest::addColumn<QList<int>>("coins");
+        QTest::addColumn<QString>("then"); // what opens the next question
         // clang-format off
-        QTest::newRow("right at 0")         << 0.0f  << "42" << 1.0f  << QList<int>{101, 0, 0};
-        QTest::newRow("wrong at 0 stays 0") << 0.0f  << "41" << 0.0f  << QList<int>{0, 0, 0};
-        QTest::newRow("right to 9")         << 8.0f  << "42" << 9.0f  << QList<int>{103, 102, 102};
-        QTest::newRow("wrong to 10")        << 11.0f << "24" << 10.0f << QList<int>{104, 0, 0};
-        QTest::newRow("blanks are 0")       << 13.0f << " "  << 12.0f << QList<int>{105, 0, 0};
-        QTest::newRow("right to 19")        << 18.0f << "42" << 19.0f << QList<int>{106, 105, 105};
+        QTest::newRow("right at 0")                       << 0.0f  << "42" << 1.0f  << "tick";
+        QTest::newRow("wrong at 0 stays 0")               << 0.0f  << "41" << 0.0f  << "tick";
+        QTest::newRow("blanks are 0")                     << 13.0f << " "  << 12.0f << "tick";
+        QTest::newRow("right to 11, Chiedimi in between") << 10.0f << "42" << 11.0f << "Command1";
+        QTest::newRow("wrong to 16, a sequence between")  << 17.0f << "24" << 16.0f << "Command3";
+        QTest::newRow("right to 19, result in between")   << 18.0f << "42" << 19.0f << "command4";
         // clang-format on
     }
 
     // Also: the box ready before the question is spoken, the prompt only repeating the
-    // request, and the timer's one tick opening the next question.
-    void answerMovesTheCountAndTheCoins()
+    // request, and the next question keeping the count, after the timer's one tick or
+    // after another mode has taken over.
+    void answerMovesTheCount()
     {
         QFETCH(float, before);
         QFETCH(QString, typed);
         QFETCH(float, after);
-        QFETCH(QList<int>, coins);
+        QFETCH(QString, then);
         Harness h;
         QVERIFY(h.showActive());
-        h.t.stato.euroVinti = before;
+        h.setCount(before);
         h.clips.onPlay = [&](const PlayedClip &) { QVERIFY(!h.ui.Text1->isReadOnly() && h.ui.Text1->hasFocus()); };
         h.answer(6, 7, "");
         h.clips.onPlay = nullptr;
@@ -83,31 +84,43 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.t.stato.euroVinti, after);
         const QString clip = after > before ? "voxa_esatto.wav" : "voxa_ripeti.wav";
         QCOMPARE(h.clips.files().mid(2), (QStringList{"voxa_dig.wav", clip}));
-        QVERIFY(h.clips.played[2].mode == PlayMode::Async && h.clips.played[3].mode == PlayMode::Async);
-        for (std::size_t i = 0; i < 3; ++i)
-            QVERIFY(Harness::shows(std::array{h.ui.Image1, h.ui.Image2, h.ui.Image3}[i], coins[int(i)]));
         QCOMPARE(h.fault(), QString());
-        emit h.ui.Timer1->tick();
-        QVERIFY(h.t.stato.cacciaInCorso && !h.ui.Timer1->isEnabled() && h.random.drawn == 4);
+        if (then == "tick") {
+            emit h.ui.Timer1->tick();
+            QVERIFY(h.t.stato.cacciaInCorso && !h.ui.Timer1->isEnabled() && h.random.drawn == 4);
+            return;
+        }
+        h.stopSequencesAtPumps();
+        static_cast<QPushButton *>(h.control(then))->click();
+        if (!h.ui.Command2->isHidden())
+            h.ui.Command2->click();
+        QVERIFY(!h.ui.Timer1->isEnabled() && h.ui.Image1->isHidden() && h.fault().isEmpty());
+        h.answer(2, 3, "6");
+        QCOMPARE(h.t.stato.euroVinti, after + 1);
+        QCOMPARE(h.fault(), QString());
     }
 
-    // The 20th right answer: a second's wait (a second ENTER in it is ignored), the
-    // one-euro coin, the anthem; then a new hunt starts from nothing.
+    // Every count's coins on the way up; the 20th right answer: a second's wait (a second
+    // ENTER in it is ignored), the one-euro coin, the anthem; then a new hunt from nothing.
     void finalStepWaitsThenCoinThenAnthem()
     {
         Harness h;
-        h.t.stato.euroVinti = 19;
+        for (int count = 0; count < 20; ++count) { // a wrong answer at 0, then up to 19
+            h.answer(2, 2, count == 0 ? "5" : "4");
+            QVERIFY2(h.fault().isEmpty(), qPrintable(QString::number(count) + ": " + h.fault()));
+        }
+        h.clips.played.clear();
         h.t.stato.ritardoSecondi = 7;
         h.answer(9, 9, "");
         h.ui.Text1->setText("81");
         const double answeredAt = h.clock.now;
         bool coinDuringWait = true, coinAtAnthem = false;
         h.pump.atTime(answeredAt + 0.5, [&] {
-            coinDuringWait = !h.ui.Image1->isHidden();
+            coinDuringWait = h.shows(h.ui.Image1, 107);
             QTest::keyClick(h.ui.Text1, Qt::Key_Return);
         });
         h.clips.onPlay = [&](const PlayedClip &c) {
-            coinAtAnthem = c.file == "anthem1.wav" && Harness::shows(h.ui.Image1, 107) && h.ui.Image2->isHidden();
+            coinAtAnthem = c.file == "anthem1.wav" && h.shows(h.ui.Image1, 107) && h.ui.Image2->isHidden();
         };
         QTest::keyClick(h.ui.Text1, Qt::Key_Return);
         QVERIFY(!coinDuringWait && coinAtAnthem && !h.ui.Timer1->isEnabled());

@@ -12,20 +12,27 @@ class SequencesTest : public QObject {
   private slots:
     void initTestCase() { prepareApplication(); }
 
+    // The slider moved during a pause: by the program, by a drag (counted when it ends),
+    // by keys (Right and Down toward MAX, the slider's right end; Left and Up toward MIN).
     void pauseEndsOnTime_data()
     {
         QTest::addColumn<int>("length");
         QTest::addColumn<double>("movedAfter"); // < 0: the slider stays
-        QTest::addColumn<int>("sliderValue");
+        QTest::addColumn<QString>("move");      // a value, "drag" to 1200, or keys
         QTest::addColumn<double>("endsAfter");
         // clang-format off
-        QTest::newRow("1 s") << 1 << -1.0 << 0 << 1.0;
-        QTest::newRow("0 s: no event processed") << 0 << -1.0 << 0 << 0.0;
-        QTest::newRow("999 is 1 s") << 10 << 0.5 << 999 << 1.0;
-        QTest::newRow("2999 is 5 s") << 1 << 0.5 << 2999 << 5.0;
-        QTest::newRow("maximum is 10 s") << 1 << 0.5 << 5000 << 10.0;
-        QTest::newRow("shortened below the time waited: ends at once") << 10 << 3.0 << 500 << 3.0;
-        QTest::newRow("a drag counts when it ends") << 10 << 0.5 << -1200 << 7.5;
+        QTest::newRow("1 s") << 1 << -1.0 << "" << 1.0;
+        QTest::newRow("0 s: no event processed") << 0 << -1.0 << "" << 0.0;
+        QTest::newRow("999 is 1 s") << 10 << 0.5 << "999" << 1.0;
+        QTest::newRow("2999 is 5 s") << 1 << 0.5 << "2999" << 5.0;
+        QTest::newRow("maximum is 10 s") << 1 << 0.5 << "5000" << 10.0;
+        QTest::newRow("shortened below the time waited: ends at once") << 10 << 3.0 << "500" << 3.0;
+        QTest::newRow("a drag counts when it ends") << 10 << 0.5 << "drag" << 7.5;
+        QTest::newRow("Right: one step toward MAX") << 1 << 0.5 << "Right" << 3.0;
+        QTest::newRow("Left: one step toward MIN") << 10 << 0.5 << "Left" << 1.0;
+        QTest::newRow("Down and PgDown toward MAX") << 1 << 0.5 << "Down, PgDown" << 4.0;
+        QTest::newRow("Up toward MIN, End to MAX") << 1 << 0.5 << "Up, End" << 10.0;
+        QTest::newRow("PgUp toward MIN, Left stops there") << 10 << 0.5 << "PgUp, Left, Left" << 1.0;
         // clang-format on
     }
 
@@ -33,18 +40,24 @@ class SequencesTest : public QObject {
     {
         QFETCH(int, length);
         QFETCH(double, movedAfter);
-        QFETCH(int, sliderValue);
+        QFETCH(QString, move);
         QFETCH(double, endsAfter);
         Harness h;
         h.t.stato.ritardoSecondi = std::int16_t(length);
         const double start = h.clock.now;
+        QScrollBar *slider = h.ui.variaRitardo;
         if (movedAfter >= 0)
             h.pump.atTime(start + movedAfter, [&] {
-                if (sliderValue > 0)
-                    return h.ui.variaRitardo->setValue(sliderValue);
-                h.ui.variaRitardo->setSliderDown(true); // dragged: counts only when let go
-                h.ui.variaRitardo->setSliderPosition(-sliderValue);
-                h.pump.atTime(start + 7.5, [&] { h.ui.variaRitardo->setSliderDown(false); });
+                if (move.toInt() > 0)
+                    return slider->setValue(move.toInt());
+                if (move == "drag") { // counts only when let go
+                    slider->setSliderDown(true);
+                    slider->setSliderPosition(1200);
+                    return h.pump.atTime(start + 7.5, [&] { slider->setSliderDown(false); });
+                }
+                const QKeySequence keys(move);
+                for (int i = 0; i < keys.count(); ++i)
+                    QTest::keyClick(slider, keys[i].key());
             });
         attendi(h.t);
         QCOMPARE(h.clock.now, start + endsAfter);
@@ -178,7 +191,7 @@ class SequencesTest : public QObject {
         h.pump.everyPump([&] {
             check(true);
             for (QPushButton *running : {h.ui.Command3, h.ui.command4})
-                if (budget <= 0 && running->text() == texts::ferma)
+                if (budget <= 0 && running->text() == design::ferma)
                     running->click();
             if (budget > 0 && depth < 4 && pick(3) == 0)
                 ++depth, act(), --depth;

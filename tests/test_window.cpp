@@ -1,6 +1,7 @@
 // The window as a child meets it: colours, TAB, pointers, ENTER, exit, links, pictures.
 #include "app/RealOutside.h"
 #include "app/ResourceLoader.h"
+#include "app/Widgets.h"
 #include "doubles/Harness.h"
 
 #include <QBitmap>
@@ -46,18 +47,57 @@ class WindowTest : public QObject {
         QVERIFY2(off + qAbs(seen.blue() - colour.blue()) <= 24, qPrintable(seen.name()));
     }
 
+    // TAB walks the design's one order, passing over what is hidden or disabled.
+    void tabOrderAsDesigned_data()
+    {
+        QTest::addColumn<bool>("hunt");
+        QTest::addColumn<int>("table");
+        QTest::addColumn<QString>("order");
+        // clang-format off
+        QTest::newRow("everything shown") << false << 0 << "Command1 Command2 tutte Text1 Command5 Command3 command4 fine variaRitardo";
+        QTest::newRow("table 7 chosen") << false << 7 << "Command1 Command2 7 Text1 Command5 Command3 command4 fine variaRitardo";
+        QTest::newRow("hunt question") << true << 0 << "Command2 tutte Text1 fine";
+        // clang-format on
+    }
+
+    void tabOrderAsDesigned()
+    {
+        QFETCH(bool, hunt);
+        QFETCH(int, table);
+        QFETCH(QString, order);
+        Harness h;
+        h.ui.Command2->setVisible(true);
+        h.ui.FrameRitardo->setVisible(!hunt);
+        QVERIFY(h.showActive());
+        h.ui.Sel_Quizzolo[std::size_t(table)]->click();
+        if (hunt)
+            Command5_Click(h.t);
+        const QStringList expected = order.split(' ');
+        h.control(expected[0])->setFocus();
+        QStringList seen;
+        for (int i = 0; i <= expected.size(); ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
+            seen << h.nameOf(QApplication::focusWidget());
+        QCOMPARE(seen, expected + expected.mid(0, 1));
+    }
+
+    // The hands, the focus under the pointer, and ENTER or SPACE pressing the pointed button.
     void handsAndFocusFollowThePointer_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("hunt");
         QTest::addColumn<bool>("takesFocus");
-        for (const char *button : {"Command1", "Command2", "Command3", "command4", "Command5", "fine"})
-            QTest::newRow(button) << QString(button) << false << true;
-        QTest::newRow("Label7") << "Label7" << false << false;
-        QTest::newRow("Label8") << "Label8" << false << false;
-        QTest::newRow("prompt during a hunt question") << "Command2" << true << false;
-        QTest::newRow("answer box during a hunt question") << "Text1" << true << true;
-        QTest::newRow("disabled during a hunt question") << "Command1" << true << false;
+        QTest::addColumn<int>("key");
+        const std::pair<const char *, int> buttons[] = {{"Command1", Qt::Key_Enter},  {"Command2", Qt::Key_Space},
+                                                        {"Command3", Qt::Key_Return}, {"command4", Qt::Key_Space},
+                                                        {"Command5", Qt::Key_Return}, {"fine", Qt::Key_Return}};
+        for (const auto &[button, key] : buttons)
+            QTest::newRow(button) << QString(button) << false << true << key;
+        QTest::newRow("Label7") << "Label7" << false << false << 0;
+        QTest::newRow("Label8") << "Label8" << false << false << 0;
+        QTest::newRow("prompt during a hunt question") << "Command2" << true << false << 0;
+        QTest::newRow("answer box during a hunt question") << "Text1" << true << true << 0;
+        QTest::newRow("disabled during a hunt question") << "Command1" << true << false << 0;
+        QTest::newRow("STOP during a hunt question: ENTER asks") << "fine" << true << true << int(Qt::Key_Return);
     }
 
     void handsAndFocusFollowThePointer()
@@ -65,6 +105,7 @@ class WindowTest : public QObject {
         QFETCH(QString, name);
         QFETCH(bool, hunt);
         QFETCH(bool, takesFocus);
+        QFETCH(int, key);
         Harness h;
         h.ui.Command2->setVisible(true);
         QVERIFY(h.showActive());
@@ -82,9 +123,11 @@ class WindowTest : public QObject {
         w->setEnabled(true); // the open hand at the first move, not a stale fist
         pointer(w);
         QVERIFY(showsCursor(w, 101));
-        if (name == "Command1" && !hunt) { // keypad Enter presses the button under the pointer
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-            QCOMPARE(h.clips.played.size(), std::size_t(2));
+        if (key) {
+            QSignalSpy pressed(qobject_cast<QPushButton *>(w), &QPushButton::clicked);
+            h.stopSequencesAtPumps();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            QVERIFY(!pressed.isEmpty() && h.exitQuestion.asked == (name == "fine"));
         }
         if (!name.startsWith("Label"))
             return;
@@ -136,22 +179,57 @@ class WindowTest : public QObject {
         QCOMPARE(h.exitQuestion.asked, when == "close" ? 0 : 1);
     }
 
-    // The real question in the window's face, not the desktop's default (monospace on a bare system).
-    void exitQuestionInTheWindowsFace()
+    // The real question: the design's texts and buttons, Yes the default, in the window's face.
+    void exitQuestionAsDesigned_data()
     {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("ENTER: Yes") << int(Qt::Key_Return) << true;
+        QTest::newRow("keypad Enter: Yes") << int(Qt::Key_Enter) << true;
+        QTest::newRow("Escape: No") << int(Qt::Key_Escape) << false;
+    }
+
+    void exitQuestionAsDesigned()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, yes);
         MessageBoxExitQuestion question;
-        QStringList families;
+        QStringList families, seen;
         QTimer::singleShot(50, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             for (QWidget *w : box->findChildren<QWidget *>())
                 if (qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w))
                     families << QFontInfo(w->font()).family();
-            box->done(QMessageBox::No);
+            seen << box->windowTitle() << box->text() << QString::number(int(box->icon()))
+                 << QString::number(int(box->standardButtons()))
+                 << QString::number(int(box->standardButton(box->defaultButton())));
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key(key));
         });
-        QVERIFY(!question.confirmExit());
-        QVERIFY(!families.isEmpty());
+        QCOMPARE(question.confirmExit(), yes);
+        QCOMPARE(seen, (QStringList{"ATTENZIONE", "Vuoi uscire?", QString::number(int(QMessageBox::Question)),
+                                    QString::number(int(QMessageBox::Yes | QMessageBox::No)),
+                                    QString::number(int(QMessageBox::Yes))}));
         for (const QString &family : families)
             QVERIFY2(family == "Arial" || family == "Liberation Sans", qPrintable(family));
+    }
+
+    // The factors and the answer fit their boxes; the author and the web address start the
+    // credit's third and fourth lines, under their links.
+    void textsFitTheirPlaces()
+    {
+        Harness h;
+        for (QWidget *place : {(QWidget *)h.ui.Label1, (QWidget *)h.ui.Label2, (QWidget *)h.ui.Text1}) {
+            const QFontMetrics metrics(place->font());
+            const QRect ink = metrics.tightBoundingRect(place == h.ui.Text1 ? "88" : "8");
+            QVERIFY2(metrics.ascent() + ink.bottom() < place->height() && ink.width() < place->width(),
+                     qPrintable(h.nameOf(place)));
+        }
+        auto *credit = static_cast<CreditText *>(h.ui.Label6);
+        const QStringList lines = credit->lines();
+        QVERIFY(lines.size() > 3 && lines[2].startsWith(h.ui.Label7->text().replace(' ', QChar(0xA0))));
+        QVERIFY(lines[3].startsWith(h.ui.Label8->text()));
+        QVERIFY(qAbs(credit->y() + credit->lineTop(2) - h.ui.Label7->y()) <= 1);
+        QVERIFY(qAbs(credit->y() + credit->lineTop(3) - h.ui.Label8->y()) <= 1);
     }
 
     // Each coin its size on the panel's exact blue, also drawn at 200 %; each hand its hot spot.

@@ -153,7 +153,7 @@ Controls buildControls(QWidget *window)
     setColors(c.FrameRitardo, faceColor()); // a frame's face is grey, not the window's green
     c.FrameRitardo->setVisible(false);
 
-    c.variaRitardo = new QScrollBar(Qt::Horizontal, c.FrameRitardo);
+    c.variaRitardo = new PauseSlider(c.FrameRitardo);
     c.variaRitardo->setGeometry(twipsRect(165, 450, 3480, 255));
     c.variaRitardo->setRange(500, 5000);
     c.variaRitardo->setSingleStep(500);

@@ -1,5 +1,6 @@
 #include "app/Widgets.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -76,6 +77,15 @@ void CreditText::paintEvent(QPaintEvent *)
     for (int i = 0; i < wrapped.size(); ++i)
         p.drawText(QRect(contentsRect().left(), lineTop(i), contentsRect().width(), height),
                    Qt::AlignLeft | Qt::AlignTop, wrapped[i]);
+}
+
+void PauseSlider::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Left && event->key() != Qt::Key_Right)
+        return QScrollBar::keyPressEvent(event);
+    const bool towardRightEnd = event->key() == Qt::Key_Right;
+    triggerAction(towardRightEnd != isRightToLeft() ? SliderSingleStepAdd : SliderSingleStepSub);
+    event->accept();
 }
 
 LineWidget::LineWidget(QPoint from, QPoint to, int widthPx, QWidget *parent)

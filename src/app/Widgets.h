@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStringList>
 #include <QWidget>
 
@@ -40,6 +41,18 @@ class CreditText : public QLabel {
 
   private:
     double pitch_;
+};
+
+// A horizontal scroll bar whose Right and Left keys move the value toward the right
+// and the left end, as on the desktop the window is modelled on; Qt's scroll bars run
+// those two keys backwards. Up, Down, Page Up, Page Down, Home and End stay as Qt has them.
+class PauseSlider : public QScrollBar {
+    Q_OBJECT
+  public:
+    explicit PauseSlider(QWidget *parent) : QScrollBar(Qt::Horizontal, parent) {}
+
+  protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // A straight line drawn between two points of its parent, with round ends; it takes

@@ -3,6 +3,7 @@
 #include "common/Outside.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QStringList>
 #include <QUrl>
 #include <deque>
@@ -107,6 +108,24 @@ struct ScriptedExitQuestion : public ExitQuestion {
     bool confirmExit() override { return ++asked, answer; }
     bool answer = false;
     int asked = 0;
+};
+
+// Hands out the real pictures and remembers which coin each one was.
+class RememberingPictures : public PictureSource {
+  public:
+    explicit RememberingPictures(PictureSource &real) : real_(real) {}
+    QPixmap bitmap(int id) override
+    {
+        QPixmap p = real_.bitmap(id);
+        ids_.insert(p.cacheKey(), id);
+        return p;
+    }
+    // 0 for no picture, -1 for one that did not come from here.
+    int idOf(const QPixmap &p) const { return p.isNull() ? 0 : ids_.value(p.cacheKey(), -1); }
+
+  private:
+    PictureSource &real_;
+    QHash<qint64, int> ids_;
 };
 
 struct ProgramEnded : std::runtime_error {

@@ -1,7 +1,6 @@
 #include "doubles/Harness.h"
 
 #include "app/ResourceLoader.h"
-#include "modes/RewardTable.h"
 
 #include <cmath>
 
@@ -28,49 +27,75 @@ void Harness::answer(int a, int b, const QString &typed)
     QTest::keyClick(ui.Text1, Qt::Key_Return);
 }
 
-bool Harness::shows(QLabel *place, int id)
+bool Harness::shows(QLabel *place, int id) const
 {
-    if (id == 0)
-        return place->isHidden() && place->pixmap().isNull();
-    return !place->isHidden() && place->pixmap().toImage() == loadBitmap(id).toImage();
+    return place->isHidden() == (id == 0) && pictures.idOf(place->pixmap()) == id;
 }
+
+namespace {
+
+// The coins of each reward count as the design lists them, from Image1 to Image3, in cents;
+// the bitmap of each coin by its value.
+const char *const designCoins[21] = {"",      "1",     "2",     "2+1",   "2+2",      "5",        "5+1",
+                                     "5+2",   "5+2+1", "5+2+2", "10",    "10+5",     "20",       "20+10",
+                                     "20+20", "50",    "50+10", "50+20", "50+20+10", "50+20+20", "100"};
+const QMap<QString, int> coinBitmap = {{"1", 101},  {"2", 102},  {"5", 103},  {"10", 104},
+                                       {"20", 105}, {"50", 106}, {"100", 107}};
+
+bool feedbackClip(const QString &file)
+{
+    return QStringList{"voxa_dig.wav", "voxa_esatto.wav", "voxa_ripeti.wav", "anthem1.wav"}.contains(file);
+}
+
+} // namespace
 
 QString Harness::fault(bool anywhere) const
 {
     const TrainerState &s = t.stato;
-    const bool without = ui.Command3->text() == texts::ferma, with = ui.command4->text() == texts::ferma;
+    const bool without = ui.Command3->text() == design::ferma, with = ui.command4->text() == design::ferma;
     const auto buttons = modeButtons();
+    QPushButton *running = without ? ui.Command3 : with ? ui.command4 : nullptr;
     const auto checked =
         std::count_if(ui.Sel_Quizzolo.begin(), ui.Sel_Quizzolo.end(), [](auto *o) { return o->isChecked(); });
     const auto enabled = std::count_if(buttons.begin(), buttons.end(), [](auto *b) { return b->isEnabled(); });
-    const auto row = rewardRow(s.euroVinti);
-    bool coinsAsCounted = row.has_value(), coinShown = false;
-    for (std::size_t i = 0; i < 3 && row; ++i) {
-        QLabel *place = std::array{ui.Image1, ui.Image2, ui.Image3}[i];
+    const bool whole = s.euroVinti >= 0 && s.euroVinti <= 20 && s.euroVinti == std::floor(s.euroVinti);
+    const QStringList coins = QString(designCoins[whole ? int(s.euroVinti) : 0]).split('+', Qt::SkipEmptyParts);
+    bool coinShown = false, coinsAsCounted = true;
+    for (int i = 0; i < 3; ++i) {
+        QLabel *place = std::array{ui.Image1, ui.Image2, ui.Image3}[std::size_t(i)];
         coinShown |= !place->isHidden();
-        coinsAsCounted &= place->isHidden() == (row->ids[i] == 0);
+        coinsAsCounted &= shows(place, i < coins.size() ? coinBitmap.value(coins[i]) : 0);
     }
+    bool clipsAsDesigned = true; // numbers are spoken to their end, feedback never waits
+    for (; clipsChecked < clips.played.size(); ++clipsChecked)
+        clipsAsDesigned &=
+            feedbackClip(clips.played[clipsChecked].file) == (clips.played[clipsChecked].mode == PlayMode::Async);
+    const bool countKept = qAbs(s.euroVinti - lastCount) <= 1 || (lastCount == 20 && s.euroVinti == 0);
+    lastCount = s.euroVinti;
     // clang-format off
     const std::vector<std::pair<bool, const char *>> rules = {
-        {s.euroVinti >= 0 && s.euroVinti <= euroCount && s.euroVinti == std::floor(s.euroVinti), "count outside 0..20"},
+        {whole, "count outside 0..20"},
+        {countKept, "count moved by more than one answer"},
+        {clipsAsDesigned, "a number clip did not block, or a feedback clip did"},
         {checked == 1 && ui.Sel_Quizzolo[std::size_t(s.tabellaScelta)]->isChecked(), "table option and tabellaScelta differ"},
         {s.ritardoSecondi >= 1 && s.ritardoSecondi <= 10, "pause outside 1..10 s"},
         {!(ui.Timer1->isEnabled() && s.cacciaInCorso), "Timer1 runs during a hunt question"},
         {!(without && with), "both sequence buttons say stop"},
-        {(without || with) == !ui.FrameRitardo->isHidden(), "pause slider shown without a sequence or hidden with one"},
-        {!(without || with) || (enabled == 1 && ui.Command2->isHidden() && !s.cacciaInCorso), "another mode live during a sequence"},
-        {!(without || with) || ui.FrameRitardo->title() == (without ? texts::ritardaOperazioni : texts::ritardaRisultato), "wrong pause title"},
+        {(without || ui.Command3->text() == design::senzaRisultato) && (with || ui.command4->text() == design::conRisultato), "a sequence button's caption is not the design's"},
+        {bool(running) == !ui.FrameRitardo->isHidden(), "pause slider shown without a sequence or hidden with one"},
+        {!running || (running->isEnabled() && enabled == 1 && ui.Command2->isHidden() && !s.cacciaInCorso), "during a sequence another button than its own is live"},
+        {!running || ui.FrameRitardo->title() == (without ? "Ritarda le operazioni" : "Ritarda il risultato"), "wrong pause title"},
         {anywhere || t.handlerDepth == 0, "a handler still runs"},
         {anywhere || !s.rispostaInValutazione, "an answer is still being scored"},
-        {anywhere || !(without || with), "a sequence button says stop with no sequence running"},
+        {anywhere || !running, "a sequence button says stop with no sequence running"},
         {anywhere || ui.Text1->isReadOnly() != s.cacciaInCorso, "answer box open without a hunt question, or locked with one"},
         {anywhere || s.risultato == s.fattore1 * s.fattore2, "risultato is not the product"},
         {anywhere || s.fattore1 == 0 || ui.Label1->text() == QString::number(s.fattore1), "Label1 is not fattore1"},
         {anywhere || s.fattore2 == 0 || ui.Label2->text() == QString::number(s.fattore2), "Label2 is not fattore2"},
-        {anywhere || !s.cacciaInCorso || (!ui.Command2->isHidden() && ui.Command2->text() == texts::scriviRisultato && enabled == 0), "hunt question without its prompt, or with a mode live"},
-        {anywhere || s.cacciaInCorso || ui.Command2->isHidden() || (ui.Command2->text() == texts::fammiVedere && enabled == 0 && !ui.Timer1->isEnabled()), "waiting result with a mode live"},
+        {anywhere || !s.cacciaInCorso || (!ui.Command2->isHidden() && ui.Command2->text() == design::scriviRisultato && enabled == 0), "hunt question without its prompt, or with a mode live"},
+        {anywhere || s.cacciaInCorso || ui.Command2->isHidden() || (ui.Command2->text() == design::fammiVedere && enabled == 0 && !ui.Timer1->isEnabled()), "waiting result with a mode live"},
         {anywhere || s.cacciaInCorso || !ui.Command2->isHidden() || enabled == 4, "idle with a mode that cannot start"},
-        {anywhere || !coinShown || coinsAsCounted, "coins do not match the count"},
+        {anywhere || !coinShown || coinsAsCounted, "coins other than the design's for the count"},
     };
     // clang-format on
     for (const auto &[holds, what] : rules)

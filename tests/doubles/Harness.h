@@ -27,6 +27,15 @@
 
 namespace quizzolo::test {
 
+// The texts of the design, as the child must read them.
+namespace design {
+inline const QString ferma = QStringLiteral("Ferma le operazioni di seguito");
+inline const QString senzaRisultato = QStringLiteral("Operazioni di seguito, senza il risultato");
+inline const QString conRisultato = QStringLiteral("Operazioni di seguito, con il risultato");
+inline const QString fammiVedere = QStringLiteral("Fammi vedere il risultato");
+inline const QString scriviRisultato = QStringLiteral("Scrivi il risultato e premi il tasto INVIO");
+} // namespace design
+
 // The real window and handlers, wired to the doubles.
 struct Harness {
     FakeClock clock;
@@ -36,7 +45,8 @@ struct Harness {
     RecordingLinkOpener links;
     ScriptedExitQuestion exitQuestion;
     ThrowingProgramEnd end{clips};
-    ResourcePictures pictures;
+    ResourcePictures realPictures;
+    RememberingPictures pictures{realPictures};
     Outside outside{clock, pump, clips, random, links, exitQuestion, end, pictures};
     Tabella window{outside, QStringLiteral("/clips")};
     Trainer &t = window.trainer();
@@ -56,11 +66,28 @@ struct Harness {
     QString nameOf(QWidget *w) const { return namedControls().key(w, QStringLiteral("?")); }
     // Opens the hunt question a × b and answers it with ENTER.
     void answer(int a, int b, const QString &typed);
+    // From the next pump point on, a running sequence is stopped.
+    void stopSequencesAtPumps()
+    {
+        pump.everyPump([this] {
+            for (QPushButton *running : {ui.Command3, ui.command4})
+                if (running->text() == design::ferma)
+                    running->click();
+            return true;
+        });
+    }
+    // The reward count as a test sets it, between two steps.
+    void setCount(float count) { t.stato.euroVinti = lastCount = count; }
     // Whether a reward place shows coin `id` (0: hidden and empty).
-    static bool shows(QLabel *place, int id);
-    // What is inconsistent in the window and the trainer state; empty when all is well.
-    // `anywhere` leaves out what holds only when no handler runs.
+    bool shows(QLabel *place, int id) const;
+    // What is inconsistent in the window, the trainer state and what was heard since the
+    // last check; empty when all is well. `anywhere` leaves out what holds only when no
+    // handler runs.
     QString fault(bool anywhere = false) const;
+
+  private:
+    mutable float lastCount = 0;
+    mutable std::size_t clipsChecked = 0;
 };
 
 // Key presses carrying each character, as X11 sends them: '\r' ENTER, '\b' Backspace, '\x7f' Delete.
