@@ -128,7 +128,7 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.clips.played.back().at, answeredAt + 1.0);
         QCOMPARE(int(h.t.stato.ritardoSecondi), 1); // the wait leaves the sequences' pause at 1 s
         QCOMPARE(h.fault(), QString());
-        h.clips.onPlay = [&](const PlayedClip &) { QVERIFY(h.t.stato.euroVinti == 0.0f && h.ui.Image1->isHidden()); };
+        h.clips.onPlay = [&](const PlayedClip &) { QVERIFY(h.t.stato.euroVinti == 0.0f && h.shows(h.ui.Image1, 0)); };
         Command5_Click(h.t);
     }
 

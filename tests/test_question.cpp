@@ -63,6 +63,7 @@ class QuestionTest : public QObject {
         QCOMPARE(seen, expected);
         QCOMPARE(h.ui.Text1->text(), QString::number(a.toInt() * b.toInt()));
         QVERIFY(h.random.drawn == 2 && h.ui.Command2->isHidden());
+        QCOMPARE(h.pump.calls, heard.size()); // two for the question, one for a result, one more after its units
         QCOMPARE(h.fault(), QString());
     }
 

@@ -95,6 +95,7 @@ class WindowTest : public QObject {
         QTest::newRow("Label7") << "Label7" << false << false << 0;
         QTest::newRow("Label8") << "Label8" << false << false << 0;
         QTest::newRow("prompt during a hunt question") << "Command2" << true << false << 0;
+        QTest::newRow("answer box with no hunt question") << "Text1" << false << false << 0;
         QTest::newRow("answer box during a hunt question") << "Text1" << true << true << 0;
         QTest::newRow("disabled during a hunt question") << "Command1" << true << false << 0;
         QTest::newRow("STOP during a hunt question: ENTER asks") << "fine" << true << true << int(Qt::Key_Return);
