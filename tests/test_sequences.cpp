@@ -190,9 +190,7 @@ class SequencesTest : public QObject {
         };
         h.pump.everyPump([&] {
             check(true);
-            for (QPushButton *running : {h.ui.Command3, h.ui.command4})
-                if (budget <= 0 && running->text() == design::ferma)
-                    running->click();
+            h.stopSequences(budget <= 0);
             if (budget > 0 && depth < 4 && pick(3) == 0)
                 ++depth, act(), --depth;
             return true;

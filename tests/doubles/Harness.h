@@ -66,15 +66,18 @@ struct Harness {
     QString nameOf(QWidget *w) const { return namedControls().key(w, QStringLiteral("?")); }
     // Opens the hunt question a × b and answers it with ENTER.
     void answer(int a, int b, const QString &typed);
-    // From the next pump point on, a running sequence is stopped.
+    // Clicks a sequence button that is not idle (when `now`): its sequence stops.
+    void stopSequences(bool now = true)
+    {
+        if (now && ui.Command3->text() != design::senzaRisultato)
+            ui.Command3->click();
+        if (now && ui.command4->text() != design::conRisultato)
+            ui.command4->click();
+    }
+    // The same at every pump point from now on.
     void stopSequencesAtPumps()
     {
-        pump.everyPump([this] {
-            for (QPushButton *running : {ui.Command3, ui.command4})
-                if (running->text() == design::ferma)
-                    running->click();
-            return true;
-        });
+        pump.everyPump([this] { return stopSequences(), true; });
     }
     // The reward count as a test sets it, between two steps.
     void setCount(float count) { t.stato.euroVinti = lastCount = count; }
