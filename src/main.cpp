@@ -17,8 +17,7 @@ int main(int argc, char *argv[])
     SystemSteadyClock clock;
     QtEventPump pump(clock);
     SdlClipPlayer device;
-    VoiceFirstPlayer clips(device,
-                           VoiceFolders(VoiceFolders::defaultUserFolder(), QCoreApplication::applicationDirPath()));
+    VoiceFirstPlayer clips(device, VoiceFolders::ofThisSystem(QCoreApplication::applicationDirPath()));
     ClockSeededRandom random;
     DesktopLinkOpener links;
     MessageBoxExitQuestion exitQuestion;

@@ -1,6 +1,7 @@
 #include "common/SdlClipPlayer.h"
 
 #include "common/ClipCatalogue.h"
+#include "common/ClipDecoder.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -16,8 +17,6 @@
 namespace quizzolo {
 
 namespace {
-
-using Samples = std::vector<Uint8>;
 
 // ALSA prints a screenful when there is no sound card; one line of our own says it.
 class QuietStderr {
@@ -105,29 +104,16 @@ struct SdlClipPlayer::Impl {
         return true;
     }
 
-    // Loads a WAV and converts it to the device format in one go, so nothing of the
-    // clip's end is lost to resampling.
-    bool convert(SDL_RWops *source, Samples &out)
+    // The longest the trainer plays a clip of this file name: its role's limit, or the
+    // longest of any role for a name outside the catalogue.
+    static double maxSecondsOf(const QString &path)
     {
-        SDL_AudioSpec wav{};
-        Uint8 *buffer = nullptr;
-        Uint32 length = 0;
-        if (!SDL_LoadWAV_RW(source, 1, &wav, &buffer, &length))
-            return false;
-        SDL_AudioCVT cvt{};
-        const int built =
-            SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, spec.format, spec.channels, spec.freq);
-        bool ok = built >= 0;
-        if (ok) {
-            out.assign(static_cast<std::size_t>(length) * static_cast<std::size_t>(cvt.len_mult), 0);
-            std::copy(buffer, buffer + length, out.begin());
-            cvt.len = static_cast<int>(length);
-            cvt.buf = out.data();
-            ok = built == 0 || SDL_ConvertAudio(&cvt) == 0;
-            out.resize(built == 0 ? length : static_cast<std::size_t>(cvt.len_cvt));
-        }
-        SDL_FreeWAV(buffer);
-        return ok;
+        if (const ClipEntry *entry = findClip(QFileInfo(path).completeBaseName()))
+            return limitsOf(entry->role).maxSeconds;
+        double longest = 0;
+        for (ClipRole role : {ClipRole::Number, ClipRole::Prompt, ClipRole::Praise, ClipRole::Anthem})
+            longest = std::max(longest, limitsOf(role).maxSeconds);
+        return longest;
     }
 
     const Samples *clip(const QString &path)
@@ -139,8 +125,7 @@ struct SdlClipPlayer::Impl {
             return &it->second.samples;
         cache.erase(path);
         Samples samples;
-        SDL_RWops *file = SDL_RWFromFile(path.toLocal8Bit().constData(), "rb");
-        if (!file || !convert(file, samples)) {
+        if (!ClipDecoder(spec).decodeFile(path, maxSecondsOf(path), samples)) {
             // Once per clip: a teacher replacing clips learns which one failed and why it beeps.
             if (unreadable.insert(path).second)
                 std::fprintf(stderr, "quizzolo: impossibile leggere il file audio %s, al suo posto si sente un bip\n",
@@ -156,8 +141,7 @@ struct SdlClipPlayer::Impl {
             QFile f(QStringLiteral(":/sounds/default_beep.wav"));
             if (!f.open(QIODevice::ReadOnly))
                 return nullptr;
-            const QByteArray bytes = f.readAll();
-            if (!convert(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), beep))
+            if (!ClipDecoder(spec).decodeBytes(f.readAll(), 1.0, beep))
                 return nullptr;
         }
         return &beep;

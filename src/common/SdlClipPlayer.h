@@ -18,7 +18,9 @@ class SentencePlayer : public ClipPlayer {
 };
 
 // Plays WAV clips through one SDL audio device opened at start and kept. Clips are
-// converted to the device format once and kept in memory for quick starts.
+// converted to the device format once and kept in memory for quick starts. A clip outside
+// the voice clip rule (common/VoiceClipRule.h) is never converted: the default beep plays
+// instead, so memory stays bounded and a blocking play lasts at most the longest clip allowed.
 class SdlClipPlayer : public SentencePlayer {
   public:
     SdlClipPlayer();

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace quizzolo {
 
@@ -18,19 +17,45 @@ bool isFile(const QString &path)
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
+const QString voiceFolder = QStringLiteral("/quizzolo/voce");
+
 } // namespace
 
-VoiceFolders::VoiceFolders(QString userFolder, QString programFolder)
-    : user_(std::move(userFolder)), program_(std::move(programFolder))
+VoiceFolders::VoiceFolders(QString userFolder, QString programFolder, QStringList schoolFolders)
+    : user_(std::move(userFolder)), program_(std::move(programFolder)), school_(std::move(schoolFolders))
 {
+}
+
+VoiceFolders VoiceFolders::ofThisSystem(const QString &programFolder)
+{
+    return VoiceFolders(defaultUserFolder(), programFolder, defaultSchoolFolders());
 }
 
 QString VoiceFolders::defaultUserFolder()
 {
-    // Generic, not per application: the trainer and the recorder share it whatever
-    // their application names are.
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return data.isEmpty() ? QString() : data + QStringLiteral("/quizzolo/voce");
+    // Generic, not per application: the trainer and the recorder share it whatever their
+    // application names are. As the XDG rules say, a relative XDG_DATA_HOME is ignored; a
+    // home that is not absolute (an empty HOME) gives no folder rather than one under "/".
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (QDir::isAbsolutePath(dataHome))
+        return QDir::cleanPath(dataHome + voiceFolder);
+    const QString home = qEnvironmentVariable("HOME");
+    return QDir::isAbsolutePath(home) ? QDir::cleanPath(home + QStringLiteral("/.local/share") + voiceFolder)
+                                      : QString();
+}
+
+QStringList VoiceFolders::defaultSchoolFolders()
+{
+    QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dirs.isEmpty())
+        dirs = QStringLiteral("/usr/local/share/:/usr/share/");
+    QStringList folders;
+    for (const QString &dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(dir)) // relative entries are ignored, as for XDG_DATA_HOME
+            folders << QDir::cleanPath(dir + voiceFolder);
+    }
+    folders.removeDuplicates();
+    return folders;
 }
 
 QString VoiceFolders::userPath(const QString &fileName) const
@@ -43,10 +68,21 @@ QString VoiceFolders::programPath(const QString &fileName) const
     return join(program_, fileName);
 }
 
+QString VoiceFolders::schoolPath(const QString &fileName) const
+{
+    for (const QString &folder : school_) {
+        if (const QString path = join(folder, fileName); isFile(path))
+            return path;
+    }
+    return {};
+}
+
 VoiceFolders::Source VoiceFolders::source(const QString &fileName) const
 {
     if (isFile(userPath(fileName)))
         return Source::User;
+    if (!schoolPath(fileName).isEmpty())
+        return Source::School;
     if (isFile(programPath(fileName)))
         return Source::Program;
     return Source::Missing;
@@ -54,13 +90,20 @@ VoiceFolders::Source VoiceFolders::source(const QString &fileName) const
 
 QString VoiceFolders::path(const QString &fileName) const
 {
-    return source(fileName) == Source::User ? userPath(fileName) : programPath(fileName);
+    switch (source(fileName)) {
+    case Source::User: return userPath(fileName);
+    case Source::School: return schoolPath(fileName);
+    default: return programPath(fileName);
+    }
 }
 
 void VoiceFirstPlayer::play(const QString &path, PlayMode mode)
 {
-    const QString own = folders_.userPath(QFileInfo(path).fileName());
-    inner_.play(isFile(own) ? own : path, mode);
+    const QString fileName = QFileInfo(path).fileName();
+    const VoiceFolders::Source source = folders_.source(fileName);
+    inner_.play(source == VoiceFolders::Source::User || source == VoiceFolders::Source::School ? folders_.path(fileName)
+                                                                                               : path,
+                mode);
 }
 
 } // namespace quizzolo

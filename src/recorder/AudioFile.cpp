@@ -1,5 +1,8 @@
 #include "recorder/AudioFile.h"
 
+#include "recorder/FileSafety.h"
+
+#include <QDir>
 #include <QFile>
 #include <algorithm>
 #include <cstring>
@@ -52,31 +55,71 @@ sf_count_t tell(void *user)
     return static_cast<Bytes *>(user)->position;
 }
 
+double longestClipSeconds()
+{
+    double longest = 0;
+    for (ClipRole role : {ClipRole::Number, ClipRole::Prompt, ClipRole::Praise, ClipRole::Anthem})
+        longest = std::max(longest, limitsOf(role).maxSeconds);
+    return longest;
+}
+
 } // namespace
 
-std::optional<Audio> readAudioFile(const QString &path)
+AudioRead readAudio(const QString &path)
 {
+    AudioRead result;
+    // Checked on the open descriptor before libsndfile sees it: a FIFO would block it for ever.
+    const int fd = openRegularFile(path, result.refusal);
+    if (fd < 0)
+        return result;
     SF_INFO info{};
-    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
-    if (!file)
-        return std::nullopt;
+    SNDFILE *file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!file) {
+        result.refusal = QStringLiteral("%1 non è un file audio leggibile (WAV, FLAC, Ogg o MP3).").arg(shown);
+        return result;
+    }
+    const auto unsuitable = [&](const QString &why) {
+        sf_close(file);
+        result.refusal = QStringLiteral("%1: formato non adatto (%2).").arg(shown, why);
+        return result;
+    };
+    if (info.samplerate < importRule::minRate || info.samplerate > importRule::maxRate)
+        return unsuitable(QStringLiteral("frequenza di %1 Hz; servono da %2 a %3 Hz")
+                              .arg(info.samplerate)
+                              .arg(importRule::minRate)
+                              .arg(importRule::maxRate));
+    if (info.channels < 1 || info.channels > importRule::maxChannels)
+        return unsuitable(QStringLiteral("%1 canali; al massimo %2").arg(info.channels).arg(importRule::maxChannels));
+    // The bound must still hold more than the longest clip, so that reading stops past any limit.
+    const sf_count_t byTime = static_cast<sf_count_t>(info.samplerate * importRule::maxReadSeconds);
+    const sf_count_t bySize = importRule::maxSamples / info.channels;
+    const sf_count_t most = std::min(byTime, bySize);
+    if (static_cast<double>(most) / info.samplerate < longestClipSeconds() + 5)
+        return unsuitable(QStringLiteral("%1 canali a %2 Hz sono troppi dati; salvalo in mono o stereo a 48000 Hz")
+                              .arg(info.channels)
+                              .arg(info.samplerate));
     Audio audio;
     audio.rate = info.samplerate;
     audio.channels = info.channels;
-    std::vector<float> block(static_cast<std::size_t>(4096 * std::max(1, info.channels)));
-    // A minute is plenty for any clip; a long recording must not fill the memory.
-    const sf_count_t most = static_cast<sf_count_t>(info.samplerate) * 60;
+    // Room for what is declared, within the bound; a short declaration only costs growth.
+    audio.samples.reserve(static_cast<std::size_t>(std::clamp<sf_count_t>(info.frames, 0, most) * info.channels));
+    std::vector<float> block(static_cast<std::size_t>(4096 * info.channels));
     for (sf_count_t read = 0; read < most;) {
-        const sf_count_t frames = sf_readf_float(file, block.data(), 4096);
+        const sf_count_t frames = sf_readf_float(file, block.data(), std::min<sf_count_t>(4096, most - read));
         if (frames <= 0)
             break;
         read += frames;
         audio.samples.insert(audio.samples.end(), block.begin(), block.begin() + frames * info.channels);
     }
     sf_close(file);
-    if (audio.rate <= 0 || audio.channels <= 0)
-        return std::nullopt;
-    return audio;
+    result.audio = std::move(audio);
+    return result;
+}
+
+std::optional<Audio> readAudioFile(const QString &path)
+{
+    return readAudio(path).audio;
 }
 
 QByteArray encodeClip(const std::vector<std::int16_t> &samples)

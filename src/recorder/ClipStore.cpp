@@ -1,10 +1,10 @@
 #include "recorder/ClipStore.h"
 
 #include "recorder/AudioFile.h"
+#include "recorder/FileSafety.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace quizzolo::recorder {
 
@@ -24,27 +24,23 @@ QString ClipStore::save(const QString &clipName, const ProcessedTake &take)
         return take.refusal;
     if (folders_.userFolder().isEmpty())
         return QStringLiteral("Non so dove salvare la tua voce: manca la cartella dei dati dell'utente.");
-    if (!QDir().mkpath(folders_.userFolder()))
-        return QStringLiteral("Impossibile creare la cartella della tua voce %1.").arg(folders_.userFolder());
     const QByteArray wav = encodeClip(take.samples);
     if (wav.isEmpty())
         return QStringLiteral("Impossibile preparare il file audio della registrazione.");
-    // A temporary file beside the clip, renamed over it only when written whole.
-    QSaveFile file(folders_.userPath(fileNameOf(clipName)));
-    if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size() || !file.commit())
-        return QStringLiteral("Impossibile salvare %1: %2").arg(file.fileName(), file.errorString());
+    if (const QString error = replaceInFolder(folders_.userFolder(), fileNameOf(clipName), wav); !error.isEmpty())
+        return QStringLiteral("Impossibile salvare la voce. %1").arg(error);
     return {};
 }
 
 ProcessedTake ClipStore::import(const ClipEntry &clip, const QString &file)
 {
-    const std::optional<Audio> audio = readAudioFile(file);
-    if (!audio) {
+    const AudioRead read = readAudio(file);
+    if (!read.audio) {
         ProcessedTake refused;
-        refused.refusal = QStringLiteral("%1 non è un file audio leggibile (WAV, FLAC, Ogg o MP3).").arg(file);
+        refused.refusal = read.refusal;
         return refused;
     }
-    ProcessedTake take = processTake(*audio, clip.role, TakeSource::Imported);
+    ProcessedTake take = processTake(*read.audio, clip.role, TakeSource::Imported);
     if (take.ok()) {
         if (const QString error = save(clip.name, take); !error.isEmpty())
             take.refusal = error;
@@ -64,6 +60,7 @@ QString sourceText(VoiceFolders::Source source)
 {
     switch (source) {
     case VoiceFolders::Source::User: return QStringLiteral("la tua voce");
+    case VoiceFolders::Source::School: return QStringLiteral("voce della scuola");
     case VoiceFolders::Source::Program: return QStringLiteral("voce di Quizzolo");
     case VoiceFolders::Source::Missing: return QStringLiteral("manca");
     }

@@ -30,7 +30,7 @@ class ClipStore {
     VoiceFolders folders_;
 };
 
-// "la tua voce", "voce di Quizzolo", "manca"
+// "la tua voce", "voce della scuola", "voce di Quizzolo", "manca"
 QString sourceText(VoiceFolders::Source source);
 
 } // namespace quizzolo::recorder

@@ -94,7 +94,7 @@ std::optional<int> runCommandLine(const QStringList &arguments, const QString &p
     // Qt's own options (-platform, -style, -session ...) leave the window to open.
     if (args.isEmpty() || !args[0].startsWith(QLatin1String("--")))
         return std::nullopt;
-    ClipStore store(VoiceFolders(VoiceFolders::defaultUserFolder(), programFolder));
+    ClipStore store(VoiceFolders::ofThisSystem(programFolder));
     if (args == QStringList{QStringLiteral("--elenco")})
         return list(store);
     if (args.size() == 3 && args[0] == QLatin1String("--importa"))

@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     font.setFamily(QStringLiteral("Arial")); // as the trainer: Liberation Sans where Arial is missing
     QApplication::setFont(font);
 
-    ClipStore store(VoiceFolders(VoiceFolders::defaultUserFolder(), QCoreApplication::applicationDirPath()));
+    ClipStore store(VoiceFolders::ofThisSystem(QCoreApplication::applicationDirPath()));
     SdlClipPlayer player;
     Microphone microphone(player.driverName());
     ElapsedClock clock;

@@ -20,42 +20,97 @@ class VoiceFoldersTest : public QObject {
     void lookupOrder_data()
     {
         QTest::addColumn<QStringList>("user"); // "-": no voice folder at all; "dir:NAME" makes a folder
+        QTest::addColumn<QStringList>("school");
         QTest::addColumn<QStringList>("program");
         QTest::addColumn<VoiceFolders::Source>("source");
         using S = VoiceFolders::Source;
+        using L = QStringList;
         // clang-format off
-        QTest::newRow("no user folder")        << QStringList{"-"}           << QStringList{"va5.wav"} << S::Program;
-        QTest::newRow("empty user folder")     << QStringList{}              << QStringList{"va5.wav"} << S::Program;
-        QTest::newRow("own recording wins")    << QStringList{"va5.wav"}     << QStringList{"va5.wav"} << S::User;
-        QTest::newRow("own recording only")    << QStringList{"va5.wav"}     << QStringList{}          << S::User;
-        QTest::newRow("another clip recorded") << QStringList{"va6.wav"}     << QStringList{"va5.wav"} << S::Program;
-        QTest::newRow("upper-case name")       << QStringList{"VA5.wav"}     << QStringList{"va5.wav"} << S::Program;
-        QTest::newRow("folder named like it")  << QStringList{"dir:va5.wav"} << QStringList{"va5.wav"} << S::Program;
-        QTest::newRow("nowhere")               << QStringList{"va6.wav"}     << QStringList{}          << S::Missing;
+        QTest::newRow("no user folder")        << L{"-"}           << L{}          << L{"va5.wav"} << S::Program;
+        QTest::newRow("empty user folder")     << L{}              << L{}          << L{"va5.wav"} << S::Program;
+        QTest::newRow("own recording wins")    << L{"va5.wav"}     << L{"va5.wav"} << L{"va5.wav"} << S::User;
+        QTest::newRow("own recording only")    << L{"va5.wav"}     << L{}          << L{}          << S::User;
+        QTest::newRow("another clip recorded") << L{"va6.wav"}     << L{}          << L{"va5.wav"} << S::Program;
+        QTest::newRow("upper-case name")       << L{"VA5.wav"}     << L{}          << L{"va5.wav"} << S::Program;
+        QTest::newRow("folder named like it")  << L{"dir:va5.wav"} << L{}          << L{"va5.wav"} << S::Program;
+        QTest::newRow("school before program") << L{"va6.wav"}     << L{"va5.wav"} << L{"va5.wav"} << S::School;
+        QTest::newRow("school only")           << L{"-"}           << L{"va5.wav"} << L{}          << S::School;
+        QTest::newRow("school, another clip")  << L{}              << L{"va6.wav"} << L{"va5.wav"} << S::Program;
+        QTest::newRow("nowhere")               << L{"va6.wav"}     << L{}          << L{}          << S::Missing;
         // clang-format on
     }
 
     void lookupOrder()
     {
         QFETCH(QStringList, user);
+        QFETCH(QStringList, school);
         QFETCH(QStringList, program);
         QFETCH(VoiceFolders::Source, source);
         QTemporaryDir root;
         const bool none = user == QStringList{"-"};
         const QString userDir = root.filePath(none ? "absent" : "voce"), programDir = root.filePath("lib");
-        QVERIFY(QDir().mkpath(programDir) && (none || QDir().mkpath(userDir)));
-        for (const auto &[dir, entries] : {std::pair{userDir, none ? QStringList() : user}, {programDir, program}})
+        // Two school folders as XDG_DATA_DIRS lists them; the clip lies in the second.
+        const QStringList schoolDirs{root.filePath("local/quizzolo/voce"), root.filePath("share/quizzolo/voce")};
+        QVERIFY(QDir().mkpath(programDir) && (none || QDir().mkpath(userDir)) && QDir().mkpath(schoolDirs[1]));
+        for (const auto &[dir, entries] :
+             {std::pair{userDir, none ? QStringList() : user}, {schoolDirs[1], school}, {programDir, program}})
             for (const QString &e : entries)
                 QVERIFY(e.startsWith("dir:") ? QDir(dir).mkdir(e.mid(4)) : QFile(dir + '/' + e).open(QFile::WriteOnly));
-        const VoiceFolders folders(userDir, programDir);
+        const VoiceFolders folders(userDir, programDir, schoolDirs);
         QCOMPARE(folders.source("va5.wav"), source);
-        const QString wanted = (source == VoiceFolders::Source::User ? userDir : programDir) + "/va5.wav";
+        const QString wanted = (source == VoiceFolders::Source::User     ? userDir
+                                : source == VoiceFolders::Source::School ? schoolDirs[1]
+                                                                         : programDir) +
+                               "/va5.wav";
         QCOMPARE(folders.path("va5.wav"), wanted);
         // The trainer's clip names point beside the program; the player swaps in the user's take.
         LastPlayed device;
         VoiceFirstPlayer player(device, folders);
         player.play(programDir + "/va5.wav", PlayMode::Sync);
         QCOMPARE(device.last, wanted);
+    }
+
+    // As the XDG rules say: a relative XDG_DATA_HOME is ignored, and without a usable home
+    // there is no voice folder rather than one under "/".
+    void userFolderFromTheEnvironment_data()
+    {
+        QTest::addColumn<QByteArray>("dataHome"); // "-": unset
+        QTest::addColumn<QByteArray>("home");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QByteArray>("dataDirs"); // "-": unset
+        QTest::addColumn<QStringList>("school");
+        const QStringList usual{"/usr/local/share/quizzolo/voce", "/usr/share/quizzolo/voce"};
+        // clang-format off
+        QTest::newRow("absolute data home") << QByteArray("/srv/dati") << QByteArray("/home/m") << "/srv/dati/quizzolo/voce"            << QByteArray("-") << usual;
+        QTest::newRow("relative data home") << QByteArray("dati")      << QByteArray("/home/m") << "/home/m/.local/share/quizzolo/voce" << QByteArray("") << usual;
+        QTest::newRow("no data home")       << QByteArray("-")         << QByteArray("/home/m") << "/home/m/.local/share/quizzolo/voce" << QByteArray("/opt/s/:rel:/usr/share") << QStringList{"/opt/s/quizzolo/voce", "/usr/share/quizzolo/voce"};
+        QTest::newRow("empty home")         << QByteArray("-")         << QByteArray("")        << ""                                   << QByteArray("rel") << QStringList();
+        QTest::newRow("relative home")      << QByteArray("")          << QByteArray("casa")    << ""                                   << QByteArray("/a:/a/") << QStringList{"/a/quizzolo/voce"};
+        // clang-format on
+    }
+
+    void userFolderFromTheEnvironment()
+    {
+        QFETCH(QByteArray, dataHome);
+        QFETCH(QByteArray, home);
+        QFETCH(QString, folder);
+        QFETCH(QByteArray, dataDirs);
+        QFETCH(QStringList, school);
+        const auto set = [](const char *name, const QByteArray &value) {
+            value == "-" ? qunsetenv(name) : qputenv(name, value);
+        };
+        const auto saved = [](const char *name) { return qEnvironmentVariableIsSet(name) ? qgetenv(name) : "-"; };
+        const QByteArray savedHome = saved("HOME"), savedData = saved("XDG_DATA_HOME"),
+                         savedDirs = saved("XDG_DATA_DIRS");
+        set("XDG_DATA_HOME", dataHome);
+        set("XDG_DATA_DIRS", dataDirs);
+        set("HOME", home);
+        const VoiceFolders got = VoiceFolders::ofThisSystem("/opt/quizzolo");
+        set("HOME", savedHome);
+        set("XDG_DATA_HOME", savedData);
+        set("XDG_DATA_DIRS", savedDirs);
+        QCOMPARE(got.userFolder(), folder);
+        QCOMPARE(got.schoolFolders(), school);
     }
 };
 
