@@ -1,0 +1,51 @@
+// libFuzzer target: any bytes as a file the teacher imports, through the recorder's import
+// path (the regular-file check, libsndfile under the import rule, the take's processing).
+// No crash, no sanitizer report, no hang; a refusal always says why, and an accepted take is
+// the program's format within its role's limit.
+#include "recorder/AudioFile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+void expect(bool holds, const char *property)
+{
+    if (!holds) { // libFuzzer keeps the input as an artifact
+        std::fprintf(stderr, "property broken: %s\n", property);
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    using namespace quizzolo;
+    static const int file = memfd_create("import", 0);
+    static const QString path = QStringLiteral("/proc/self/fd/%1").arg(file);
+    expect(file >= 0 && ftruncate(file, 0) == 0 && pwrite(file, data, size, 0) == static_cast<ssize_t>(size),
+           "the file is written");
+
+    const recorder::AudioRead read = recorder::readAudio(path);
+    expect(read.audio.has_value() == read.refusal.isEmpty(), "a refusal says why, and only a refusal");
+    if (!read.audio)
+        return 0;
+    const recorder::Audio &audio = *read.audio;
+    expect(audio.channels >= 1 && audio.channels <= recorder::importRule::maxChannels, "channels allowed");
+    expect(audio.samples.size() <= static_cast<std::size_t>(recorder::importRule::maxSamples), "bounded reading");
+
+    const ClipRole role = static_cast<ClipRole>(size % 4);
+    const recorder::ProcessedTake take = recorder::processTake(audio, role);
+    if (take.ok()) {
+        expect(!take.samples.empty(), "an accepted take has sound");
+        expect(take.seconds <= limitsOf(role).maxSeconds + 1e-9, "an accepted take keeps its role's limit");
+        expect(!recorder::encodeClip(take.samples).isEmpty(), "an accepted take can be saved");
+    } else {
+        expect(take.samples.empty(), "a refused take keeps nothing");
+    }
+    return 0;
+}

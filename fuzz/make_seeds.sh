@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Makes the voice fuzzers' seed corpus (fuzz/voice_corpus): small files of each kind a teacher
+# might put in the voice folder or import, and a few hostile headers. Needs sox and a C
+# compiler with libsndfile (for the MP3, which sox here cannot write).
+set -euo pipefail
+
+out="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/voice_corpus"
+rm -rf "$out"
+mkdir -p "$out"
+tone=(synth 0.04 sine 440 fade 0 0.04 0.01)
+
+sox -n -r 22050 -c 1 -b 16 "$out/pcm16_22050_mono.wav" "${tone[@]}"
+sox -n -r 8000 -c 1 -b 8 -e unsigned "$out/pcm8_8000.wav" "${tone[@]}"
+sox -n -r 44100 -c 2 -b 24 "$out/pcm24_44100_stereo.wav" synth 0.01 sine 440
+sox -n -r 48000 -c 2 -b 32 -e float "$out/float_48000_stereo.wav" synth 0.01 sine 440
+sox -n -r 16000 -c 1 -b 32 -t wavpcm "$out/pcm32_16000_plain.wav" synth 0.02 sine 440
+sox -n -r 8000 -c 1 -e a-law "$out/alaw_8000.wav" "${tone[@]}"
+sox -n -r 8000 -c 1 -e ima-adpcm "$out/ima_adpcm_8000.wav" "${tone[@]}"
+sox -n -r 22050 -c 6 -b 16 "$out/six_channels.wav" synth 0.005 sine 440
+sox -n -r 22050 -c 1 -b 16 "$out/voice.flac" "${tone[@]}"
+sox -n -r 22050 -c 1 "$out/voice.ogg" synth 0.2 sine 440
+
+# A header declaring 1 Hz and a long data chunk; one declaring 4 GB of samples.
+header() { # rate channels bits declared
+  python3 - "$@" <<'PY'
+import struct, sys
+rate, channels, bits, declared = map(int, sys.argv[1:])
+align = channels * bits // 8
+sys.stdout.buffer.write(b"RIFF" + struct.pack("<I", (36 + declared) & 0xffffffff) + b"WAVEfmt " +
+    struct.pack("<IHHIIHH", 16, 1, channels, rate, rate * align, align, bits) + b"data" +
+    struct.pack("<I", declared) + bytes(range(64)) * 4)
+PY
+}
+header 1 1 16 1000000 >"$out/one_hertz.wav"
+header 22050 1 16 4294967280 >"$out/declares_4GB.wav"
+header 8000 64 16 2000000 >"$out/sixty_four_channels.wav"
+
+cc="${CC:-cc}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cat >"$work/mp3.c" <<'C'
+#include <math.h>
+#include <sndfile.h>
+int main(int argc, char **argv)
+{
+    SF_INFO info = {0};
+    info.samplerate = 22050;
+    info.channels = 1;
+    info.format = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
+    SNDFILE *f = sf_open(argv[argc - 1], SFM_WRITE, &info);
+    if (!f)
+        return 1;
+    short s[2205];
+    for (int i = 0; i < 2205; ++i)
+        s[i] = (short)(8000 * sin(i * 0.125));
+    sf_write_short(f, s, 2205);
+    return sf_close(f);
+}
+C
+"$cc" "$work/mp3.c" -o "$work/mp3" $(pkg-config --cflags --libs sndfile) -lm
+"$work/mp3" "$out/voice.mp3"
+ls -l "$out"
