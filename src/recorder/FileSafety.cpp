@@ -109,7 +109,7 @@ QString replaceInFolder(const QString &folder, const QString &fileName, const QB
     QByteArray temporary = native(QDir(folder).filePath(QStringLiteral(".%1.XXXXXX").arg(fileName)));
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
-        return causeOf(errno, target);
+        return causeOf(errno, folder);
     const bool written = fchmod(fd, 0644) == 0 && writeAll(fd, bytes) && fsync(fd) == 0;
     const int writeError = errno;
     const bool closed = close(fd) == 0;

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fcntl.h>
+#include <functional>
 #include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -20,7 +21,19 @@ using namespace quizzolo::recorder;
 
 namespace {
 
-// A header as a careless or hostile writer makes it, `written` bytes of a tone, then the
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A header as a careless or hostile writer makes it, `written` bytes of a buzz, then the
 // file stretched (sparsely, nothing stored) to `total` bytes.
 bool writeWav(const QString &path, int tag, int channels, int rate, int bits, quint32 declared, qint64 written,
               qint64 total = 0)
@@ -38,83 +51,45 @@ bool writeWav(const QString &path, int tag, int channels, int rate, int bits, qu
     w << declared;
     for (qint64 i = 0; i < written; ++i)
         w << quint8((i / std::max(1, align)) % 40 < 20 ? 0x30 : 0xd0);
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && (total == 0 || f.resize(total));
+    return writeFile(path, bytes) && (total == 0 || QFile::resize(path, total));
 }
 
-// What the program writes to stderr meanwhile.
-class CapturedStderr {
-  public:
-    explicit CapturedStderr(const QString &file) : file_(file)
-    {
-        std::fflush(stderr);
-        saved_ = dup(STDERR_FILENO);
-        const int to = open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(to, STDERR_FILENO);
-        close(to);
-    }
-    ~CapturedStderr() { restore(); }
-    CapturedStderr(const CapturedStderr &) = delete;
-    CapturedStderr &operator=(const CapturedStderr &) = delete;
-    QString text()
-    {
-        restore();
-        QFile f(file_);
-        return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
-    }
-
-  private:
-    void restore()
-    {
-        if (saved_ < 0)
-            return;
-        std::fflush(stderr);
-        dup2(saved_, STDERR_FILENO);
-        close(saved_);
-        saved_ = -1;
-    }
-    QString file_;
-    int saved_ = -1;
-};
+// What `work` writes to stderr.
+QString stderrOf(const QString &file, const std::function<void()> &work)
+{
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO), to = open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT, 0600);
+    dup2(to, STDERR_FILENO);
+    work();
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(to);
+    close(saved);
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
+}
 
 // Root passes every permission check: for the "no permission" rows this thread gives up
-// that power for a while. False when it could not.
-class WithoutOverride {
-  public:
-    WithoutOverride()
-    {
-        if (syscall(SYS_capget, &header_, saved_) != 0)
-            return;
-        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-        active_ = syscall(SYS_capset, &header_, lowered) == 0;
-    }
-    ~WithoutOverride()
-    {
-        if (active_)
-            syscall(SYS_capset, &header_, saved_);
-    }
-    WithoutOverride(const WithoutOverride &) = delete;
-    WithoutOverride &operator=(const WithoutOverride &) = delete;
-    bool active() const { return active_; }
-
-  private:
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2]{};
-    bool active_ = false;
-};
+// that power while `work` runs. False when it could not.
+bool asPlainUser(const std::function<void()> &work)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved[2]{}, lowered[2]{};
+    const bool got = syscall(SYS_capget, &header, saved) == 0;
+    std::copy(saved, saved + 2, lowered);
+    lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
+    const bool lowers = got && syscall(SYS_capset, &header, lowered) == 0;
+    work();
+    if (lowers)
+        syscall(SYS_capset, &header, saved);
+    return lowers || geteuid() != 0;
+}
 
 long peakKilobytes()
 {
     rusage use{};
     getrusage(RUSAGE_SELF, &use);
     return use.ru_maxrss;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 constexpr quint32 second16 = 22050 * 2; // one second of the program's own clips
@@ -173,10 +148,7 @@ class HostileVoiceTest : public QObject {
                              written < 0 ? declared : written, total));
         SdlClipPlayer player;
         const long before = peakKilobytes();
-        CapturedStderr err(dir.filePath("stderr.txt"));
-        player.play(path, PlayMode::Async);
-        player.silence();
-        const QString said = err.text();
+        const QString said = stderrOf(dir.filePath("stderr.txt"), [&] { player.play(path, PlayMode::Async); });
         QCOMPARE(said.contains("impossibile leggere il file audio " + path), !heard);
 #ifndef __SANITIZE_ADDRESS__ // its quarantine keeps freed memory
         QVERIFY2(peakKilobytes() - before < 50 * 1024, qPrintable(QString::number(peakKilobytes() - before)));
@@ -203,20 +175,16 @@ class HostileVoiceTest : public QObject {
         QFETCH(QString, cause);
         QTemporaryDir dir;
         const QString file = dir.filePath("mio.wav");
-        if (kind == "folder")
-            QVERIFY(QDir().mkdir(file));
-        if (kind == "fifo")
-            QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-        if (kind == "1hz")
-            QVERIFY(writeWav(file, 1, 1, 1, 16, 1000000, 1000000));
-        if (kind == "64ch")
-            QVERIFY(writeWav(file, 1, 64, 22050, 16, 200000000, 0, 200000044));
-        if (kind == "unreadable")
-            QVERIFY(writeWav(file, 1, 1, 22050, 16, second16, second16) && chmod(qPrintable(file), 0) == 0);
-        WithoutOverride plainUser;
-        QVERIFY(kind != "unreadable" || plainUser.active() || geteuid() != 0);
+        const QByteArray name = QFile::encodeName(file);
+        QVERIFY(kind == "folder"       ? QDir().mkdir(file)
+                : kind == "fifo"       ? mkfifo(name, 0600) == 0
+                : kind == "1hz"        ? writeWav(file, 1, 1, 1, 16, 1000000, 1000000)
+                : kind == "64ch"       ? writeWav(file, 1, 64, 22050, 16, 200000000, 0, 200000044)
+                : kind == "unreadable" ? writeWav(file, 1, 1, 22050, 16, second16, second16) && chmod(name, 0) == 0
+                                       : true);
         ClipStore store(VoiceFolders(dir.filePath("voce"), dir.filePath("lib")));
-        const ProcessedTake take = store.import(*findClip("va5"), file);
+        ProcessedTake take;
+        QVERIFY(asPlainUser([&] { take = store.import(*findClip("va5"), file); }));
         QVERIFY2(take.refusal.contains(cause), qPrintable(take.refusal));
         QVERIFY2(take.refusal.contains(file), qPrintable(take.refusal));
         QVERIFY(!QFileInfo::exists(dir.filePath("voce/va5.wav")));
@@ -243,25 +211,16 @@ class HostileVoiceTest : public QObject {
         QTemporaryDir dir;
         const QString voice = dir.filePath("voce"), target = voice + "/va5.wav", other = dir.filePath("altrui.txt");
         QVERIFY(QDir().mkpath(voice));
-        QFile o(other);
-        QVERIFY(o.open(QIODevice::WriteOnly) && o.write("di un altro") > 0);
-        o.close();
-        if (inTheWay == "link")
-            QVERIFY(QFile::link(other, target));
-        if (inTheWay == "dangling")
-            QVERIFY(QFile::link(dir.filePath("nessuno"), target));
-        if (inTheWay == "fifo")
-            QCOMPARE(mkfifo(QFile::encodeName(target).constData(), 0600), 0);
-        if (inTheWay == "folder")
-            QVERIFY(QDir().mkdir(target));
-        if (inTheWay == "readonly")
-            QCOMPARE(chmod(QFile::encodeName(voice).constData(), 0555), 0);
+        QVERIFY(writeFile(other, "di un altro"));
+        QVERIFY(inTheWay == "link"       ? QFile::link(other, target)
+                : inTheWay == "dangling" ? QFile::link(dir.filePath("nessuno"), target)
+                : inTheWay == "fifo"     ? mkfifo(QFile::encodeName(target), 0600) == 0
+                : inTheWay == "folder"   ? QDir().mkdir(target)
+                                         : chmod(QFile::encodeName(voice), 0555) == 0);
         ProcessedTake take;
         take.samples.assign(11025, 1000);
-        take.seconds = 0.5;
-        WithoutOverride plainUser;
-        QVERIFY(inTheWay != "readonly" || plainUser.active() || geteuid() != 0);
-        const QString error = ClipStore(VoiceFolders(voice, dir.filePath("lib"))).save("va5", take);
+        QString error;
+        QVERIFY(asPlainUser([&] { error = ClipStore(VoiceFolders(voice, dir.filePath("lib"))).save("va5", take); }));
         chmod(QFile::encodeName(voice).constData(), 0755);
         QCOMPARE(contents(other), QByteArray("di un altro"));
         if (refusal.isEmpty()) {
@@ -269,7 +228,7 @@ class HostileVoiceTest : public QObject {
             QVERIFY(QFileInfo(target).isFile() && !QFileInfo(target).isSymLink());
             QVERIFY(contents(target).startsWith("RIFF"));
         } else {
-            QVERIFY2(error.contains(refusal) && error.contains(target), qPrintable(error));
+            QVERIFY2(error.contains(refusal) && error.contains(voice), qPrintable(error));
         }
         QCOMPARE(QDir(voice).entryList(QDir::Hidden | QDir::Files | QDir::System).filter(".va5"), QStringList());
     }
