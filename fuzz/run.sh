@@ -78,4 +78,4 @@ if [ "$status" -ne 0 ] || [ -n "$(ls -A "$work/artifacts")" ]; then
   echo "fuzz: failure (status $status); inputs kept in $work/artifacts" >&2
   exit 1
 fi
-echo "fuzz $target: ${FUZZ_TIME:+$FUZZ_TIME s, }${FUZZ_TIME:-$runs inputs}, no crash, no sanitizer report, no broken property"
+echo "fuzz $target: ${FUZZ_TIME:+$FUZZ_TIME s}${FUZZ_TIME:-$runs inputs}, no crash, no sanitizer report, no broken property"
