@@ -4,23 +4,11 @@
 // and the file gives exactly what the same bytes in memory give.
 #include "common/ClipDecoder.h"
 
+#include "FuzzExpect.h"
+
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <sys/mman.h>
 #include <unistd.h>
-
-namespace {
-
-void expect(bool holds, const char *property)
-{
-    if (!holds) { // libFuzzer keeps the input as an artifact
-        std::fprintf(stderr, "property broken: %s\n", property);
-        std::abort();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

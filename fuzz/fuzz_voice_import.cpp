@@ -4,23 +4,11 @@
 // the program's format within its role's limit.
 #include "recorder/AudioFile.h"
 
+#include "FuzzExpect.h"
+
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <sys/mman.h>
 #include <unistd.h>
-
-namespace {
-
-void expect(bool holds, const char *property)
-{
-    if (!holds) { // libFuzzer keeps the input as an artifact
-        std::fprintf(stderr, "property broken: %s\n", property);
-        std::abort();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -39,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     expect(audio.samples.size() <= static_cast<std::size_t>(recorder::importRule::maxSamples), "bounded reading");
 
     const ClipRole role = static_cast<ClipRole>(size % 4);
-    const recorder::ProcessedTake take = recorder::processTake(audio, role);
+    const recorder::ProcessedTake take = recorder::processTake(audio, role, recorder::TakeSource::Imported);
     if (take.ok()) {
         expect(!take.samples.empty(), "an accepted take has sound");
         expect(take.seconds <= limitsOf(role).maxSeconds + 1e-9, "an accepted take keeps its role's limit");

@@ -40,7 +40,7 @@ case "$target" in
       "$root/resources/clips/catalogue.tsv" >"$work/catalogue.qrc"
     "$rcc" --name catalogue "$work/catalogue.qrc" -o "$work/catalogue.cpp"
     sources=("$work/catalogue.cpp" "$root/src/common/ClipCatalogue.cpp"
-      "$root"/src/recorder/{AudioFile,FileSafety,TakeProcessing,SpeechEnd}.cpp)
+      "$root"/src/recorder/{AudioFile,FileSafety,TakeProcessing,SpeechEnd,LevelTrack}.cpp)
     modules=(Qt6Core sndfile samplerate)
     corpus="$here/voice_corpus"
     max_len=65536
@@ -78,4 +78,6 @@ if [ "$status" -ne 0 ] || [ -n "$(ls -A "$work/artifacts")" ]; then
   echo "fuzz: failure (status $status); inputs kept in $work/artifacts" >&2
   exit 1
 fi
-echo "fuzz $target: ${FUZZ_TIME:+$FUZZ_TIME s}${FUZZ_TIME:-$runs inputs}, no crash, no sanitizer report, no broken property"
+ran="$runs inputs"
+[ -n "${FUZZ_TIME:-}" ] && ran="$FUZZ_TIME s"
+echo "fuzz $target: $ran, no crash, no sanitizer report, no broken property"

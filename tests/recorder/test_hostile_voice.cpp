@@ -85,13 +85,6 @@ bool asPlainUser(const std::function<void()> &work)
     return lowers || geteuid() != 0;
 }
 
-long peakKilobytes()
-{
-    rusage use{};
-    getrusage(RUSAGE_SELF, &use);
-    return use.ru_maxrss;
-}
-
 constexpr quint32 second16 = 22050 * 2; // one second of the program's own clips
 
 } // namespace
@@ -146,6 +139,8 @@ class HostileVoiceTest : public QObject {
         else
             QVERIFY(writeWav(path, shape[0], shape[1], shape[2], shape[3], quint32(declared),
                              written < 0 ? declared : written, total));
+        rusage use{};
+        const auto peakKilobytes = [&use] { return getrusage(RUSAGE_SELF, &use) == 0 ? use.ru_maxrss : 0L; };
         SdlClipPlayer player;
         const long before = peakKilobytes();
         const QString said = stderrOf(dir.filePath("stderr.txt"), [&] { player.play(path, PlayMode::Async); });
