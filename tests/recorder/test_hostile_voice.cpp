@@ -142,7 +142,7 @@ class HostileVoiceTest : public QObject {
         rusage use{};
         const auto peakKilobytes = [&use] { return getrusage(RUSAGE_SELF, &use) == 0 ? use.ru_maxrss : 0L; };
         SdlClipPlayer player;
-        const long before = peakKilobytes();
+        [[maybe_unused]] const long before = peakKilobytes();
         const QString said = stderrOf(dir.filePath("stderr.txt"), [&] { player.play(path, PlayMode::Async); });
         QCOMPARE(said.contains("impossibile leggere il file audio " + path), !heard);
 #ifndef __SANITIZE_ADDRESS__ // its quarantine keeps freed memory
