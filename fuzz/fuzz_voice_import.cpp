@@ -1,14 +1,16 @@
-// libFuzzer target: any bytes as a file the teacher imports, through the recorder's import
-// path (the regular-file check, libsndfile under the import rule, the take's processing).
-// No crash, no sanitizer report, no hang; a refusal always says why, and an accepted take is
-// the program's format within its role's limit.
+// libFuzzer target: any bytes as a file the teacher imports, through the recorder's import path;
+// a refusal says why, the reading is bounded, an accepted take keeps its role's limit.
 #include "recorder/AudioFile.h"
 
-#include "FuzzExpect.h"
-
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <sys/mman.h>
 #include <unistd.h>
+
+// A broken property aborts; libFuzzer keeps the input.
+#define expect(holds, property)                                                                                        \
+    ((holds) ? void() : (std::fputs("property broken: " property "\n", stderr), std::abort()))
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -23,7 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!read.audio)
         return 0;
     const recorder::Audio &audio = *read.audio;
-    expect(audio.channels >= 1 && audio.channels <= recorder::importRule::maxChannels, "channels allowed");
     expect(audio.samples.size() <= static_cast<std::size_t>(recorder::importRule::maxSamples), "bounded reading");
 
     const ClipRole role = static_cast<ClipRole>(size % 4);

@@ -1,4 +1,5 @@
-// Which file the trainer reads for a clip: the user's voice folder first, clip by clip.
+// Which file the trainer reads for a clip: the user's voice folder, the school's, the program's,
+// clip by clip; and where those folders are, from the environment.
 #include "common/VoiceFolders.h"
 
 #include <QDir>
@@ -58,10 +59,9 @@ class VoiceFoldersTest : public QObject {
                 QVERIFY(e.startsWith("dir:") ? QDir(dir).mkdir(e.mid(4)) : QFile(dir + '/' + e).open(QFile::WriteOnly));
         const VoiceFolders folders(userDir, programDir, schoolDirs);
         QCOMPARE(folders.source("va5.wav"), source);
-        const QString wanted = (source == VoiceFolders::Source::User     ? userDir
-                                : source == VoiceFolders::Source::School ? schoolDirs[1]
-                                                                         : programDir) +
-                               "/va5.wav";
+        const QMap<VoiceFolders::Source, QString> from{{VoiceFolders::Source::User, userDir},
+                                                       {VoiceFolders::Source::School, schoolDirs[1]}};
+        const QString wanted = from.value(source, programDir) + "/va5.wav";
         QCOMPARE(folders.path("va5.wav"), wanted);
         // The trainer's clip names point beside the program; the player swaps in the user's take.
         LastPlayed device;
@@ -74,37 +74,28 @@ class VoiceFoldersTest : public QObject {
     // there is no voice folder rather than one under "/".
     void userFolderFromTheEnvironment_data()
     {
-        QTest::addColumn<QByteArray>("dataHome"); // "-": unset
-        QTest::addColumn<QByteArray>("home");
+        QTest::addColumn<QByteArrayList>("environment"); // XDG_DATA_HOME, XDG_DATA_DIRS, HOME; "-": unset
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<QByteArray>("dataDirs"); // "-": unset
         QTest::addColumn<QStringList>("school");
         const QStringList usual{"/usr/local/share/quizzolo/voce", "/usr/share/quizzolo/voce"};
+        using B = QByteArrayList;
         // clang-format off
-        QTest::newRow("absolute data home") << QByteArray("/srv/dati") << QByteArray("/home/m") << "/srv/dati/quizzolo/voce"            << QByteArray("-") << usual;
-        QTest::newRow("relative data home") << QByteArray("dati")      << QByteArray("/home/m") << "/home/m/.local/share/quizzolo/voce" << QByteArray("") << usual;
-        QTest::newRow("no data home")       << QByteArray("-")         << QByteArray("/home/m") << "/home/m/.local/share/quizzolo/voce" << QByteArray("/opt/s/:rel:/usr/share") << QStringList{"/opt/s/quizzolo/voce", "/usr/share/quizzolo/voce"};
-        QTest::newRow("empty home")         << QByteArray("-")         << QByteArray("")        << ""                                   << QByteArray("rel") << QStringList();
-        QTest::newRow("relative home")      << QByteArray("")          << QByteArray("casa")    << ""                                   << QByteArray("/a:/a/") << QStringList{"/a/quizzolo/voce"};
+        QTest::newRow("absolute data home") << B{"/srv/dati", "-", "/home/m"}                    << "/srv/dati/quizzolo/voce"            << usual;
+        QTest::newRow("relative data home") << B{"dati", "", "/home/m"}                         << "/home/m/.local/share/quizzolo/voce" << usual;
+        QTest::newRow("no data home")       << B{"-", "/opt/s/:rel:/usr/share", "/home/m"}      << "/home/m/.local/share/quizzolo/voce" << QStringList{"/opt/s/quizzolo/voce", "/usr/share/quizzolo/voce"};
+        QTest::newRow("empty home")         << B{"-", "rel", ""}                                << ""                                   << QStringList();
+        QTest::newRow("relative home")      << B{"", "/a:/a/", "casa"}                          << ""                                   << QStringList{"/a/quizzolo/voce"};
         // clang-format on
     }
 
     void userFolderFromTheEnvironment()
     {
-        QFETCH(QByteArray, dataHome);
-        QFETCH(QByteArray, home);
+        QFETCH(QByteArrayList, environment);
         QFETCH(QString, folder);
-        QFETCH(QByteArray, dataDirs);
         QFETCH(QStringList, school);
-        const auto set = [](const char *name, const QByteArray &value) {
-            value == "-" ? qunsetenv(name) : qputenv(name, value);
-        };
-        const auto saved = [](const char *name) { return qEnvironmentVariableIsSet(name) ? qgetenv(name) : "-"; };
-        const QByteArray savedHome = saved("HOME"), savedData = saved("XDG_DATA_HOME"),
-                         savedDirs = saved("XDG_DATA_DIRS");
-        set("XDG_DATA_HOME", dataHome);
-        set("XDG_DATA_DIRS", dataDirs);
-        set("HOME", home);
+        const char *names[] = {"XDG_DATA_HOME", "XDG_DATA_DIRS", "HOME"};
+        for (int i = 0; i < 3; ++i)
+            environment[i] == "-" ? qunsetenv(names[i]) : qputenv(names[i], environment[i]);
         const VoiceFolders got = VoiceFolders::ofThisSystem("/opt/quizzolo"); // nothing else here reads them
         QCOMPARE(got.userFolder(), folder);
         QCOMPARE(got.schoolFolders(), school);
