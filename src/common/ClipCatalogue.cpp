@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QMap>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -82,6 +83,14 @@ QString fileNameOf(const QString &clipName)
 RoleLimits limitsOf(ClipRole role)
 {
     return catalogue().limits.value(roles.key(role));
+}
+
+double longestClipSeconds()
+{
+    double longest = 0;
+    for (const RoleLimits &l : catalogue().limits)
+        longest = std::max(longest, l.maxSeconds);
+    return longest;
 }
 
 int clipRate()

@@ -30,6 +30,8 @@ const std::vector<ClipEntry> &clipCatalogue();
 const ClipEntry *findClip(const QString &name);
 QString fileNameOf(const QString &clipName); // "va5" -> "va5.wav"
 RoleLimits limitsOf(ClipRole role);
+// The longest any clip may last, whatever its role.
+double longestClipSeconds();
 // Every clip is mono 16-bit PCM at this rate.
 int clipRate();
 

@@ -110,10 +110,7 @@ struct SdlClipPlayer::Impl {
     {
         if (const ClipEntry *entry = findClip(QFileInfo(path).completeBaseName()))
             return limitsOf(entry->role).maxSeconds;
-        double longest = 0;
-        for (ClipRole role : {ClipRole::Number, ClipRole::Prompt, ClipRole::Praise, ClipRole::Anthem})
-            longest = std::max(longest, limitsOf(role).maxSeconds);
-        return longest;
+        return longestClipSeconds();
     }
 
     const Samples *clip(const QString &path)

@@ -55,14 +55,6 @@ sf_count_t tell(void *user)
     return static_cast<Bytes *>(user)->position;
 }
 
-double longestClipSeconds()
-{
-    double longest = 0;
-    for (ClipRole role : {ClipRole::Number, ClipRole::Prompt, ClipRole::Praise, ClipRole::Anthem})
-        longest = std::max(longest, limitsOf(role).maxSeconds);
-    return longest;
-}
-
 } // namespace
 
 AudioRead readAudio(const QString &path)
@@ -105,7 +97,8 @@ AudioRead readAudio(const QString &path)
     // Room for what is declared, within the bound; a short declaration only costs growth.
     audio.samples.reserve(static_cast<std::size_t>(std::clamp<sf_count_t>(info.frames, 0, most) * info.channels));
     std::vector<float> block(static_cast<std::size_t>(4096 * info.channels));
-    for (sf_count_t read = 0; read < most;) {
+    sf_count_t read = 0;
+    while (read < most) {
         const sf_count_t frames = sf_readf_float(file, block.data(), std::min<sf_count_t>(4096, most - read));
         if (frames <= 0)
             break;
@@ -113,6 +106,14 @@ AudioRead readAudio(const QString &path)
         audio.samples.insert(audio.samples.end(), block.begin(), block.begin() + frames * info.channels);
     }
     sf_close(file);
+    // What lies past the bound is unheard: the file is refused for its whole length, not the part read.
+    if (read >= most && info.frames > read) {
+        result.refusal = QStringLiteral("%1 dura %2 secondi: troppo per una voce (al massimo %3). Taglia il file e "
+                                        "riprova.")
+                             .arg(shown, secondsText(static_cast<double>(info.frames) / info.samplerate),
+                                  secondsText(longestClipSeconds()));
+        return result;
+    }
     result.audio = std::move(audio);
     return result;
 }

@@ -128,6 +128,7 @@ class HostileVoiceTest : public QObject {
         QTest::newRow("import 1 Hz")           << "in"  << "1hz"      << "formato non adatto";
         QTest::newRow("import 64 channels")    << "in"  << "64ch"     << "formato non adatto";
         QTest::newRow("import unreadable")     << "in"  << "locked"   << "permesso";
+        QTest::newRow("import 90 s")           << "in"  << "long"     << "dura 90,0 secondi";
         QTest::newRow("save over a link")      << "out" << "link"     << "";
         QTest::newRow("save over a dangling")  << "out" << "dangling" << "";
         QTest::newRow("save over a FIFO")      << "out" << "fifo"     << "";
@@ -152,6 +153,7 @@ class HostileVoiceTest : public QObject {
                 : kind == "fifo"     ? mkfifo(name, 0600) == 0
                 : kind == "1hz"      ? writeWav(at, {1, 1, 1, 16}, 1000000, 1000000)
                 : kind == "64ch"     ? writeWav(at, {1, 64, 22050, 16}, 200000000, 0)
+                : kind == "long"     ? writeWav(at, {1, 1, 8000, 8}, 720000, 720000)
                 : kind == "link"     ? QFile::link(other, at)
                 : kind == "dangling" ? QFile::link(dir.filePath("nessuno"), at)
                 : kind == "locked" && where == "in"
