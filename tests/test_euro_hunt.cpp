@@ -92,9 +92,9 @@ class EuroHuntTest : public QObject {
         }
         h.stopSequencesAtPumps();
         static_cast<QPushButton *>(h.control(then))->click();
+        QVERIFY(!h.ui.Timer1->isEnabled() && h.ui.Image1->isHidden() && h.fault().isEmpty());
         if (!h.ui.Command2->isHidden())
             h.ui.Command2->click();
-        QVERIFY(!h.ui.Timer1->isEnabled() && h.ui.Image1->isHidden() && h.fault().isEmpty());
         h.answer(2, 3, "6");
         QCOMPARE(h.t.stato.euroVinti, after + 1);
         QCOMPARE(h.fault(), QString());
