@@ -6,6 +6,9 @@ namespace quizzolo::test {
 
 void ScriptedPump::runDue()
 {
+    // A fault that keeps a sequence running for ever fails the test instead of hanging it.
+    if (calls > 1000000)
+        throw std::runtime_error("a million pump points: the trainer never stops");
     // Take each action out before running it: it may pump again.
     for (auto it = scripted_.begin(); it != scripted_.end();) {
         if (it->call == calls || it->at <= clock_.now) {
