@@ -111,21 +111,17 @@ struct ScriptedExitQuestion : public ExitQuestion {
 };
 
 // Hands out the real pictures and remembers which coin each one was.
-class RememberingPictures : public PictureSource {
-  public:
-    explicit RememberingPictures(PictureSource &real) : real_(real) {}
+struct RememberingPictures : public PictureSource {
+    explicit RememberingPictures(PictureSource &real) : real(real) {}
     QPixmap bitmap(int id) override
     {
-        QPixmap p = real_.bitmap(id);
-        ids_.insert(p.cacheKey(), id);
-        return p;
+        const QPixmap p = real.bitmap(id);
+        return ids.insert(p.cacheKey(), id), p;
     }
     // 0 for no picture, -1 for one that did not come from here.
-    int idOf(const QPixmap &p) const { return p.isNull() ? 0 : ids_.value(p.cacheKey(), -1); }
-
-  private:
-    PictureSource &real_;
-    QHash<qint64, int> ids_;
+    int idOf(const QPixmap &p) const { return p.isNull() ? 0 : ids.value(p.cacheKey(), -1); }
+    PictureSource &real;
+    QHash<qint64, int> ids;
 };
 
 struct ProgramEnded : std::runtime_error {

@@ -41,11 +41,7 @@ const char *const designCoins[21] = {"",      "1",     "2",     "2+1",   "2+2", 
                                      "20+20", "50",    "50+10", "50+20", "50+20+10", "50+20+20", "100"};
 const QMap<QString, int> coinBitmap = {{"1", 101},  {"2", 102},  {"5", 103},  {"10", 104},
                                        {"20", 105}, {"50", 106}, {"100", 107}};
-
-bool feedbackClip(const QString &file)
-{
-    return QStringList{"voxa_dig.wav", "voxa_esatto.wav", "voxa_ripeti.wav", "anthem1.wav"}.contains(file);
-}
+const QStringList feedbackClips = {"voxa_dig.wav", "voxa_esatto.wav", "voxa_ripeti.wav", "anthem1.wav"};
 
 } // namespace
 
@@ -68,8 +64,8 @@ QString Harness::fault(bool anywhere) const
     }
     bool clipsAsDesigned = true; // numbers are spoken to their end, feedback never waits
     for (; clipsChecked < clips.played.size(); ++clipsChecked)
-        clipsAsDesigned &=
-            feedbackClip(clips.played[clipsChecked].file) == (clips.played[clipsChecked].mode == PlayMode::Async);
+        clipsAsDesigned &= feedbackClips.contains(clips.played[clipsChecked].file) ==
+                           (clips.played[clipsChecked].mode == PlayMode::Async);
     const bool countKept = qAbs(s.euroVinti - lastCount) <= 1 || (lastCount == 20 && s.euroVinti == 0);
     lastCount = s.euroVinti;
     // clang-format off
@@ -92,8 +88,8 @@ QString Harness::fault(bool anywhere) const
         {anywhere || s.risultato == s.fattore1 * s.fattore2, "risultato is not the product"},
         {anywhere || s.fattore1 == 0 || ui.Label1->text() == QString::number(s.fattore1), "Label1 is not fattore1"},
         {anywhere || s.fattore2 == 0 || ui.Label2->text() == QString::number(s.fattore2), "Label2 is not fattore2"},
-        {anywhere || !s.cacciaInCorso || (!ui.Command2->isHidden() && ui.Command2->text() == design::scriviRisultato && enabled == 0), "hunt question without its prompt, or with a mode live"},
-        {anywhere || s.cacciaInCorso || ui.Command2->isHidden() || (ui.Command2->text() == design::fammiVedere && enabled == 0 && !ui.Timer1->isEnabled()), "waiting result with a mode live"},
+        {anywhere || !s.cacciaInCorso || (!ui.Command2->isHidden() && ui.Command2->text() == "Scrivi il risultato e premi il tasto INVIO" && enabled == 0), "hunt question without its prompt, or with a mode live"},
+        {anywhere || s.cacciaInCorso || ui.Command2->isHidden() || (ui.Command2->text() == "Fammi vedere il risultato" && enabled == 0 && !ui.Timer1->isEnabled()), "waiting result with a mode live"},
         {anywhere || s.cacciaInCorso || !ui.Command2->isHidden() || enabled == 4, "idle with a mode that cannot start"},
         {anywhere || !coinShown || coinsAsCounted, "coins other than the design's for the count"},
     };
