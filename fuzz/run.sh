@@ -27,7 +27,7 @@ case "$target" in
     max_len=1024
     ;;
   clip_loading)
-    sources=("$root/src/common/VoiceClipRule.cpp" "$root/src/common/ClipDecoder.cpp")
+    sources=("$root/src/common/VoiceClipRule.cpp" "$root/src/common/ClipDecoder.cpp" "$root/src/common/RegularFile.cpp")
     modules=(Qt6Core sdl2)
     corpus="$here/voice_corpus"
     max_len=65536
@@ -39,7 +39,7 @@ case "$target" in
     printf '<RCC><qresource prefix="/clips"><file alias="catalogue.tsv">%s</file></qresource></RCC>\n' \
       "$root/resources/clips/catalogue.tsv" >"$work/catalogue.qrc"
     "$rcc" --name catalogue "$work/catalogue.qrc" -o "$work/catalogue.cpp"
-    sources=("$work/catalogue.cpp" "$root/src/common/ClipCatalogue.cpp"
+    sources=("$work/catalogue.cpp" "$root/src/common/ClipCatalogue.cpp" "$root/src/common/RegularFile.cpp"
       "$root"/src/recorder/{AudioFile,FileSafety,TakeProcessing,SpeechEnd,LevelTrack}.cpp)
     modules=(Qt6Core sndfile samplerate)
     corpus="$here/voice_corpus"

@@ -1,12 +1,10 @@
 #include "common/ClipDecoder.h"
 
+#include "common/RegularFile.h"
 #include "common/VoiceClipRule.h"
 
-#include <QFile>
 #include <cstring>
-#include <fcntl.h>
 #include <functional>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quizzolo {
@@ -98,12 +96,10 @@ bool readFully(int fd, qint64 offset, Uint8 *to, std::size_t bytes)
 bool ClipDecoder::decodeFile(const QString &path, double maxSeconds, Samples &out) const
 {
     out.clear();
-    // Non-blocking, so that a FIFO or a device put in the clip's place does not hang the open.
-    const Descriptor file(open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (file.get() < 0 || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    qint64 size = 0;
+    const Descriptor file(openRegularFile(path, &size));
+    if (file.get() < 0)
         return false;
-    const qint64 size = info.st_size;
     if (size > maxVoiceFileBytes(maxSeconds))
         return false;
     QByteArray head(static_cast<qsizetype>(std::min<qint64>(size, voiceRule::headBytes)), '\0');

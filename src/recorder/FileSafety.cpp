@@ -1,5 +1,7 @@
 #include "recorder/FileSafety.h"
 
+#include "common/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <cerrno>
@@ -79,20 +81,11 @@ QString causeOf(int error, const QString &path)
 
 int openRegularFile(const QString &path, QString &refusal)
 {
-    const int fd = open(native(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        refusal = causeOf(errno, path);
-        return -1;
-    }
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        refusal = S_ISDIR(info.st_mode)
-                      ? causeOf(EISDIR, path)
-                      : QStringLiteral("%1 non è un file normale (forse una pipe o un dispositivo).").arg(shown(path));
-        close(fd);
-        return -1;
-    }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK); // a regular file: reads as usual
+    const int fd = quizzolo::openRegularFile(path);
+    if (fd < 0)
+        refusal = errno == EINVAL
+                      ? QStringLiteral("%1 non è un file normale (forse una pipe o un dispositivo).").arg(shown(path))
+                      : causeOf(errno, path);
     return fd;
 }
 
