@@ -88,22 +88,23 @@ VoiceFolders::Source VoiceFolders::source(const QString &fileName) const
     return Source::Missing;
 }
 
+QString VoiceFolders::recordedPath(const QString &fileName) const
+{
+    if (const QString own = userPath(fileName); isFile(own))
+        return own;
+    return schoolPath(fileName);
+}
+
 QString VoiceFolders::path(const QString &fileName) const
 {
-    switch (source(fileName)) {
-    case Source::User: return userPath(fileName);
-    case Source::School: return schoolPath(fileName);
-    default: return programPath(fileName);
-    }
+    const QString recorded = recordedPath(fileName);
+    return recorded.isEmpty() ? programPath(fileName) : recorded;
 }
 
 void VoiceFirstPlayer::play(const QString &path, PlayMode mode)
 {
-    const QString fileName = QFileInfo(path).fileName();
-    const VoiceFolders::Source source = folders_.source(fileName);
-    inner_.play(source == VoiceFolders::Source::User || source == VoiceFolders::Source::School ? folders_.path(fileName)
-                                                                                               : path,
-                mode);
+    const QString recorded = folders_.recordedPath(QFileInfo(path).fileName());
+    inner_.play(recorded.isEmpty() ? path : recorded, mode);
 }
 
 } // namespace quizzolo

@@ -35,6 +35,8 @@ class VoiceFolders {
     Source source(const QString &fileName) const;
     // The file to read; the program's one when none exists.
     QString path(const QString &fileName) const;
+    // The user's or else the school's recording of the clip; empty when neither has one.
+    QString recordedPath(const QString &fileName) const;
     QString userPath(const QString &fileName) const;
     QString programPath(const QString &fileName) const;
 
