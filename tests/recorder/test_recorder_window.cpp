@@ -2,9 +2,7 @@
 // it was asked, a hand-set clock and dialogs answered by the test.
 #include "common/SdlClipPlayer.h"
 #include "recorder/AudioFile.h"
-#include "recorder/BatchImport.h"
 #include "recorder/CommandLine.h"
-#include "recorder/LevelMeter.h"
 #include "recorder/Microphone.h"
 #include "recorder/RecorderWindow.h"
 #include "recorder/VoicePack.h"
@@ -77,18 +75,12 @@ struct FakeDialogs : RecorderDialogs {
     void showDocument(const QString &, const QString &markdown) override { shown = markdown; }
 };
 
-// 0.1 s of a voice-like buzz reaching the given peak, or of silence.
+// 0.1 s of a 190 Hz tone reaching the given peak, or of silence.
 std::vector<float> tenth(double peak)
 {
     std::vector<float> s(static_cast<std::size_t>(clipRate() / 10));
-    float highest = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const double t = static_cast<double>(i) / clipRate();
-        s[i] = static_cast<float>(std::sin(2 * M_PI * 190 * t) + 0.4 * std::sin(2 * M_PI * 570 * t));
-        highest = std::max(highest, std::fabs(s[i]));
-    }
-    for (float &v : s)
-        v = static_cast<float>(v / highest * peak);
+    for (std::size_t i = 0; i < s.size(); ++i)
+        s[i] = static_cast<float>(peak * std::sin(2 * M_PI * 190 * static_cast<double>(i) / clipRate()));
     return s;
 }
 
@@ -108,15 +100,7 @@ QByteArray word()
     return encodeClip(s);
 }
 
-bool writeWord(const QString &path)
-{
-    return writeBytes(path, word());
-}
-
-QByteArray memo() // how an MP4 file (a phone's .m4a) begins
-{
-    return QByteArray("\0\0\0 ftypM4A ", 12); // the box size, 32, is a space
-}
+const QByteArray memo("\0\0\0 ftypM4A ", 12); // how a phone's .m4a begins; the box size, 32, is a space
 
 QStringList ownClips(const ClipStore &store)
 {
@@ -150,7 +134,7 @@ struct Bench {
     }
     // "p" press Registra, "t" press Prova, "v6" six polls of 0.1 s of voice (at -8 dBFS;
     // "l" loud, "q" quiet, "z" next to nothing), "s6" of silence, "n6" with nothing sent,
-    // "w4" 0.4 s pass, "g" unplugged, "a" plugged in.
+    // "w4" 0.4 s pass, "g" unplugged mid-take, "u" no microphone, "a" plugged in, "f" ticks Registra di seguito.
     void play(const QString &script)
     {
         for (const QString &step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -161,6 +145,8 @@ struct Bench {
                 case 't': window->toggleTrial(); break;
                 case 'g': microphone.gone = true; break;
                 case 'a': microphone.present = true; break;
+                case 'u': microphone.present = false; break;
+                case 'f': window->findChild<QCheckBox *>()->setChecked(true); break;
                 case 'w': clock.now += 0.1; break;
                 default:
                     if (const int at = QStringLiteral("zqvls").indexOf(step[0]); at >= 0)
@@ -185,8 +171,6 @@ class RecorderWindowTest : public QObject {
 
     void recording_data()
     {
-        QTest::addColumn<bool>("micAtStart");
-        QTest::addColumn<bool>("followOn");
         QTest::addColumn<QString>("script");
         QTest::addColumn<bool>("recordingAfter");
         QTest::addColumn<bool>("saved"); // "uno per" became the user's
@@ -194,27 +178,25 @@ class RecorderWindowTest : public QObject {
         QTest::addColumn<QString>("statusHas");
 
         // clang-format off
-        QTest::newRow("double click starts once")       << true  << false << "p w2 p"           << true  << false << "voxa1" << "Sto registrando";
-        QTest::newRow("a press after the gap stops")     << true  << false << "p v3 w4 p"        << false << true  << "voxa1" << "Registrata";
-        QTest::newRow("ends after a second of quiet")    << true  << false << "p v6 s12"         << false << true  << "voxa1" << "Premi Ascolta";
-        QTest::newRow("registra di seguito moves on")    << true  << true  << "p v6 s12"         << false << true  << "voxa2" << "tocca a «due per»";
-        QTest::newRow("no move after a refused take")    << true  << true  << "p w7 p"           << false << false << "voxa1" << "non usata";
-        QTest::newRow("no microphone: says how to retry") << false << false << "p"               << false << false << "voxa1" << "collegalo";
-        QTest::newRow("microphone plugged in later")     << false << false << "p a w7 p"         << true  << false << "voxa1" << "Sto registrando";
-        QTest::newRow("unplugged mid-take")              << true  << false << "p v3 g s1"        << false << false << "voxa1" << "non manda più suono";
-        QTest::newRow("device stalls mid-take")          << true  << false << "p v3 n16"         << false << false << "voxa1" << "non manda più suono";
-        QTest::newRow("trial saves nothing")             << true  << false << "t v6 s12 t"       << false << false << "voxa1" << "zona «bene»";
-        QTest::newRow("trial ends by itself")            << true  << false << "t v1 w200 s1"     << false << false << "voxa1" << "va bene così";
-        QTest::newRow("trial: nothing heard")            << true  << false << "t z3 t"           << false << false << "voxa1" << "non sente quasi nulla";
-        QTest::newRow("trial: far from the microphone")  << true  << false << "t q3 t"           << false << false << "voxa1" << "«troppo basso»: avvicinati";
-        QTest::newRow("trial: shouting")                 << true  << false << "t l3 t"           << false << false << "voxa1" << "«troppo forte»: allontanati";
+        QTest::newRow("double click starts once")       << "p w2 p"           << true  << false << "voxa1" << "Sto registrando";
+        QTest::newRow("a press after the gap stops")     << "p v3 w4 p"        << false << true  << "voxa1" << "Registrata";
+        QTest::newRow("ends after a second of quiet")    << "p v6 s12"         << false << true  << "voxa1" << "Premi Ascolta";
+        QTest::newRow("registra di seguito moves on")    << "f p v6 s12"       << false << true  << "voxa2" << "tocca a «due per»";
+        QTest::newRow("no move after a refused take")    << "f p w7 p"         << false << false << "voxa1" << "non usata";
+        QTest::newRow("no microphone: says how to retry") << "u p"             << false << false << "voxa1" << "collegalo";
+        QTest::newRow("microphone plugged in later")     << "u p a w7 p"       << true  << false << "voxa1" << "Sto registrando";
+        QTest::newRow("unplugged mid-take")              << "p v3 g s1"        << false << false << "voxa1" << "non manda più suono";
+        QTest::newRow("device stalls mid-take")          << "p v3 n16"         << false << false << "voxa1" << "non manda più suono";
+        QTest::newRow("trial saves nothing")             << "t v6 s12 t"       << false << false << "voxa1" << "zona «bene»";
+        QTest::newRow("trial ends by itself")            << "t v1 w200 s1"     << false << false << "voxa1" << "va bene così";
+        QTest::newRow("trial: nothing heard")            << "t z3 t"           << false << false << "voxa1" << "non sente quasi nulla";
+        QTest::newRow("trial: far from the microphone")  << "t q3 t"           << false << false << "voxa1" << "«troppo basso»: avvicinati";
+        QTest::newRow("trial: shouting")                 << "t l3 t"           << false << false << "voxa1" << "«troppo forte»: allontanati";
         // clang-format on
     }
 
     void recording()
     {
-        QFETCH(bool, micAtStart);
-        QFETCH(bool, followOn);
         QFETCH(QString, script);
         QFETCH(bool, recordingAfter);
         QFETCH(bool, saved);
@@ -222,9 +204,7 @@ class RecorderWindowTest : public QObject {
         QFETCH(QString, statusHas);
 
         Bench b;
-        b.microphone.present = micAtStart;
         b.open();
-        b.window->findChild<QCheckBox *>()->setChecked(followOn);
         b.play(script);
         QCOMPARE(b.window->recording(), recordingAfter);
         QCOMPARE(ownClips(b.store).contains(QStringLiteral("voxa1")), saved);
@@ -254,14 +234,14 @@ class RecorderWindowTest : public QObject {
         QFETCH(bool, statusKept);
 
         Bench b;
-        QVERIFY(writeWord(b.dir.filePath("voce/va5.wav")) && writeWord(b.dir.filePath("lib/va5.wav")));
+        QVERIFY(writeBytes(b.dir.filePath("voce/va5.wav"), word()) &&
+                writeBytes(b.dir.filePath("lib/va5.wav"), word()));
         QVERIFY(writeBytes(b.dir.filePath("notes.txt"), "cinque\n"));
         b.open();
         b.window->selectClip(QStringLiteral("va5"));
         b.dialogs.files = QStringList{b.dir.filePath("notes.txt")};
         b.window->importFile();
         QVERIFY2(b.status().contains(QStringLiteral("non usato")), qPrintable(b.status()));
-        QCOMPARE(b.listed(QStringLiteral("va5")), QStringLiteral("la tua voce"));
         if (change.contains(QStringLiteral("remove")))
             QVERIFY(QFile::remove(b.dir.filePath("voce/va5.wav")));
         if (change.startsWith(QStringLiteral("select")))
@@ -299,14 +279,11 @@ class RecorderWindowTest : public QObject {
         QFETCH(QString, statusHas);
 
         Bench b;
-        QStringList paths;
         for (const QString &f : files) {
-            const QString path = b.dir.filePath(QStringLiteral("telefono/") + f);
-            paths << path;
-            QVERIFY(f.endsWith(QStringLiteral(".m4a")) ? writeBytes(path, memo()) : writeWord(path));
+            b.dialogs.files << b.dir.filePath(QStringLiteral("telefono/") + f);
+            QVERIFY(writeBytes(b.dialogs.files.last(), f.endsWith(QStringLiteral(".m4a")) ? memo : word()));
         }
         b.open();
-        b.dialogs.files = paths;
         b.dialogs.yes = confirmed;
         b.window->importFiles();
         QCOMPARE(ownClips(b.store), imported);
@@ -318,43 +295,38 @@ class RecorderWindowTest : public QObject {
 
     void voicePack_data()
     {
-        QTest::addColumn<QString>("pack"); // how the pack is made
+        QTest::addColumn<QByteArray>("pack"); // the file, or how it is made
         QTest::addColumn<QStringList>("imported");
         QTest::addColumn<bool>("readable");
 
-        QTest::newRow("exported by the recorder") << "export" << QStringList{"voxa7", "va5"} << true;
-        QTest::newRow("path outside in a name") << "../../va5.wav" << QStringList{"va5"} << true;
-        QTest::newRow("not a clip's name") << "canzone.wav" << QStringList{} << true;
-        QTest::newRow("a text named as a clip") << "va6.wav=text" << QStringList{} << true;
-        QTest::newRow("a link in the pack") << "link" << QStringList{} << true;
-        QTest::newRow("not a tar") << "garbage" << QStringList{} << false;
-        QTest::newRow("cut short") << "truncated" << QStringList{} << false;
+        const QByteArray wav = word();
+        QTest::newRow("exported by the recorder") << QByteArray("export") << QStringList{"voxa7", "va5"} << true;
+        QTest::newRow("path outside in a name") << tarArchive({{"../../va5.wav", wav}}) << QStringList{"va5"} << true;
+        QTest::newRow("not a clip's name") << tarArchive({{"canzone.wav", wav}}) << QStringList{} << true;
+        QTest::newRow("a text named as a clip") << tarArchive({{"va6.wav", "cinque\n"}}) << QStringList{} << true;
+        QTest::newRow("a link in the pack") << QByteArray("link") << QStringList{} << true;
+        QTest::newRow("not a tar") << QByteArray(4096, 'x') << QStringList{} << false;
+        QTest::newRow("cut short") << tarArchive({{"va5.wav", wav}}).left(1000) << QStringList{} << false;
     }
 
     void voicePack()
     {
-        QFETCH(QString, pack);
+        QFETCH(QByteArray, pack);
         QFETCH(QStringList, imported);
         QFETCH(bool, readable);
 
         QTemporaryDir dir;
         const QString file = dir.filePath("voce-quizzolo.tar");
-        const QByteArray wav = word();
-        ClipStore from(VoiceFolders(dir.filePath("a/voce"), dir.filePath("lib")));
-        if (pack == QLatin1String("export")) {
-            QVERIFY(writeBytes(dir.filePath("a/voce/va5.wav"), wav) &&
-                    writeBytes(dir.filePath("a/voce/voxa7.wav"), wav));
-            QVERIFY(exportVoicePack(from, file).ok);
-        } else if (pack == QLatin1String("link")) {
-            QVERIFY(writeWord(dir.filePath("word.wav")) &&
+        if (pack == "export") {
+            QVERIFY(writeBytes(dir.filePath("a/voce/va5.wav"), word()) &&
+                    writeBytes(dir.filePath("a/voce/voxa7.wav"), word()));
+            QVERIFY(exportVoicePack(ClipStore(VoiceFolders(dir.filePath("a/voce"), dir.filePath("lib"))), file).ok);
+        } else if (pack == "link") {
+            QVERIFY(writeBytes(dir.filePath("word.wav"), word()) &&
                     QFile::link(dir.filePath("word.wav"), dir.filePath("va5.wav")));
             QCOMPARE(QProcess::execute("tar", {"-cf", file, "-C", dir.path(), "va5.wav"}), 0);
-        } else if (pack == QLatin1String("garbage") || pack == QLatin1String("truncated")) {
-            const QByteArray tar = tarArchive({{"va5.wav", wav}});
-            QVERIFY(writeBytes(file, pack == QLatin1String("garbage") ? QByteArray(4096, 'x') : tar.left(1000)));
         } else {
-            const bool text = pack.endsWith(QStringLiteral("=text"));
-            QVERIFY(writeBytes(file, tarArchive({{pack.section(QLatin1Char('='), 0, 0), text ? "cinque\n" : wav}})));
+            QVERIFY(writeBytes(file, pack));
         }
 
         ClipStore to(VoiceFolders(dir.filePath("b/voce"), dir.filePath("lib")));
@@ -369,7 +341,7 @@ class RecorderWindowTest : public QObject {
 
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("arguments"); // DIR is a scratch folder holding va5.wav and memo.m4a
+        QTest::addColumn<QStringList>("arguments"); // DIR holds va5.wav, "sette per.wav", x.wav, pack.tar
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("own");
 
@@ -377,7 +349,6 @@ class RecorderWindowTest : public QObject {
                                       << QStringList{"voxa7", "va5"};
         QTest::newRow("many, one unknown")
             << QStringList{"--importa-tutti", "DIR/va5.wav", "DIR/x.wav"} << 1 << QStringList{"va5"};
-        QTest::newRow("phone memo") << QStringList{"--importa", "va6", "DIR/memo.m4a"} << 1 << QStringList{};
         QTest::newRow("voice pack") << QStringList{"--importa-voce", "DIR/pack.tar"} << 0 << QStringList{"va5"};
         QTest::newRow("export with nothing recorded") << QStringList{"--esporta", "DIR/out.tar"} << 1 << QStringList{};
     }
@@ -389,9 +360,8 @@ class RecorderWindowTest : public QObject {
         QFETCH(QStringList, own);
 
         QTemporaryDir dir;
-        QVERIFY(writeWord(dir.filePath("va5.wav")) && writeWord(dir.filePath("sette per.wav")) &&
-                writeWord(dir.filePath("x.wav")));
-        QVERIFY(writeBytes(dir.filePath("memo.m4a"), memo()));
+        for (const char *name : {"va5.wav", "sette per.wav", "x.wav"})
+            QVERIFY(writeBytes(dir.filePath(name), word()));
         QVERIFY(writeBytes(dir.filePath("pack.tar"), tarArchive({{"va5.wav", word()}})));
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
         arguments.replaceInStrings(QStringLiteral("DIR"), dir.path());
@@ -437,17 +407,10 @@ class RecorderWindowTest : public QObject {
         QCOMPARE(b.dialogs.shown, guideThere && !handled ? QStringLiteral("# Guida\n") : QString());
     }
 
-    // A netbook's screen, less a panel and the title bar: the status line must show.
-    void fitsSmallScreens_data()
-    {
-        QTest::addColumn<QSize>("room");
-        QTest::newRow("1024x600 netbook") << QSize(1008, 540);
-        QTest::newRow("800x600") << QSize(784, 540);
-    }
-
+    // An 800x600 screen, less a panel and the title bar: the status line must show.
     void fitsSmallScreens()
     {
-        QFETCH(QSize, room);
+        const QSize room(784, 540);
         Bench b;
         b.open();
         const QSize least = b.window->minimumSizeHint();
