@@ -55,9 +55,7 @@ class AudioTest : public QObject {
         // clang-format off
         QTest::newRow("16-bit mono 22050 Hz")   << QByteArray("dummy") << wav(22050, 1, 16, 0.3) << 0.3 << QByteArray();
         QTest::newRow("8-bit stereo 44100 Hz")  << QByteArray("dummy") << wav(44100, 2, 8, 0.25) << 0.25 << QByteArray();
-        QTest::newRow("16-bit stereo 48000 Hz") << QByteArray("dummy") << wav(48000, 2, 16, 0.2) << 0.2 << QByteArray();
         QTest::newRow("missing: the beep")      << QByteArray("dummy") << QByteArray() << 0.2 << QByteArray();
-        QTest::newRow("not a WAV: the beep")    << QByteArray("dummy") << QByteArray("non e' audio") << 0.2 << QByteArray();
         QTest::newRow("cut header: the beep")   << QByteArray("dummy") << wav(22050, 1, 16, 0.5, 30) << 0.2 << QByteArray();
         QTest::newRow("no such driver")         << QByteArray("no-such-driver") << wav(22050, 1, 16, 0.25) << 0.25 << QByteArray();
         QTest::newRow("driver up, no device")   << QByteArray("disk") << wav(22050, 1, 16, 0.25) << 0.25 << QByteArray();

@@ -54,7 +54,6 @@ class WindowTest : public QObject {
         QTest::addColumn<int>("table");
         QTest::addColumn<QString>("order");
         // clang-format off
-        QTest::newRow("everything shown") << false << 0 << "Command1 Command2 tutte Text1 Command5 Command3 command4 fine variaRitardo";
         QTest::newRow("table 7 chosen") << false << 7 << "Command1 Command2 7 Text1 Command5 Command3 command4 fine variaRitardo";
         QTest::newRow("hunt question") << true << 0 << "Command2 tutte Text1 fine";
         // clang-format on

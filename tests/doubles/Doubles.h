@@ -22,10 +22,9 @@ struct FakeClock : public SteadyClock {
 
 // Runs scripted actions at chosen pump calls or fake times, and moves the fake clock on
 // when the trainer waits, so pauses cost no real time. Actions may pump again (nesting).
-class ScriptedPump : public EventPump {
-  public:
+struct ScriptedPump : public EventPump {
     explicit ScriptedPump(FakeClock &clock) : clock_(clock) {}
-    void processPendingEvents() override;
+    void processPendingEvents() override { runDue(); }
     void waitForEventsUntil(double deadlineSeconds) override;
 
     void atPump(int n, std::function<void()> action) { scripted_.push_back({n, 1e300, std::move(action)}); } // from 1
@@ -33,14 +32,12 @@ class ScriptedPump : public EventPump {
     void everyPump(std::function<bool()> action) { always_.push_back(std::move(action)); } // until false
 
     int calls = 0;
-
-  private:
     struct Scripted {
         int call;
         double at;
         std::function<void()> action;
     };
-    void runDue();
+    void runDue(); // one pump point
     FakeClock &clock_;
     std::vector<Scripted> scripted_;
     std::vector<std::function<bool()>> always_;
@@ -53,8 +50,7 @@ struct PlayedClip {
 };
 
 // Records what would be heard; a synchronous clip takes clipSeconds of fake time.
-class RecordingClipPlayer : public ClipPlayer {
-  public:
+struct RecordingClipPlayer : public ClipPlayer {
     explicit RecordingClipPlayer(FakeClock &clock) : clock_(clock) {}
     void play(const QString &path, PlayMode mode) override
     {
@@ -76,8 +72,6 @@ class RecordingClipPlayer : public ClipPlayer {
     double clipSeconds = 0.6;
     int silenced = 0;
     std::function<void(const PlayedClip &)> onPlay; // after recording, before time passes
-
-  private:
     FakeClock &clock_;
 };
 
@@ -124,22 +118,17 @@ struct RememberingPictures : public PictureSource {
     QHash<qint64, int> ids;
 };
 
-struct ProgramEnded : std::runtime_error {
-    ProgramEnded() : std::runtime_error("program ended") {}
-};
+struct ProgramEnded {};
 
 // Ending the program unwinds the test's stack, so nothing of the trainer runs after it.
-class ThrowingProgramEnd : public ProgramEnd {
-  public:
-    explicit ThrowingProgramEnd(ClipPlayer &clips) : clips_(clips) {}
+struct ThrowingProgramEnd : public ProgramEnd {
+    explicit ThrowingProgramEnd(ClipPlayer &clips) : clips(clips) {}
     [[noreturn]] void endNow() override
     {
-        clips_.silence();
+        clips.silence();
         throw ProgramEnded();
     }
-
-  private:
-    ClipPlayer &clips_;
+    ClipPlayer &clips;
 };
 
 } // namespace quizzolo::test

@@ -49,7 +49,7 @@ QString Harness::fault(bool anywhere) const
 {
     const TrainerState &s = t.stato;
     const bool without = ui.Command3->text() == design::ferma, with = ui.command4->text() == design::ferma;
-    const auto buttons = modeButtons();
+    const std::array buttons{ui.Command1, ui.Command3, ui.command4, ui.Command5};
     QPushButton *running = without ? ui.Command3 : with ? ui.command4 : nullptr;
     const auto checked =
         std::count_if(ui.Sel_Quizzolo.begin(), ui.Sel_Quizzolo.end(), [](auto *o) { return o->isChecked(); });

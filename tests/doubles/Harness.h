@@ -57,7 +57,6 @@ struct Harness {
         window.activateWindow();
         return QTest::qWaitForWindowActive(&window);
     }
-    std::array<QPushButton *, 4> modeButtons() const { return {ui.Command1, ui.Command3, ui.command4, ui.Command5}; }
     // Controls by their design names ("tutte", "1".."9" for the table options), and back.
     QMap<QString, QWidget *> namedControls() const;
     QWidget *control(const QString &name) const { return namedControls().value(name); }
