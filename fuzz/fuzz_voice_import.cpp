@@ -25,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!read.audio)
         return 0;
     const recorder::Audio &audio = *read.audio;
-    expect(audio.samples.size() <= static_cast<std::size_t>(recorder::importRule::maxSamples), "bounded reading");
+    const double most = (longestClipSeconds() + recorder::importRule::silenceAroundSeconds) * audio.rate;
+    expect(audio.channels == 1 && audio.rate <= recorder::importRule::keptRate, "mono at a kept rate");
+    expect(static_cast<double>(audio.samples.size()) <= most + 1, "bounded reading");
 
     const ClipRole role = static_cast<ClipRole>(size % 4);
     const recorder::ProcessedTake take = recorder::processTake(audio, role, recorder::TakeSource::Imported);

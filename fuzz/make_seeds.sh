@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes the voice fuzzers' seed corpus (fuzz/voice_corpus): small files of each kind a teacher
-# might put in the voice folder or import, and a few hostile headers. Needs sox and a C
+# Makes the voice fuzzers' seed corpora: fuzz/voice_corpus, small files of each kind a teacher
+# might put in the voice folder or import (phone memos included) and a few hostile headers;
+# fuzz/pack_corpus, voice packs as tools make them. Needs sox, ffmpeg, tar, zip and a C
 # compiler with libsndfile (for the MP3, which sox here cannot write).
 set -euo pipefail
 
@@ -59,4 +60,23 @@ int main(int argc, char **argv)
 C
 "$cc" "$work/mp3.c" -o "$work/mp3" $(pkg-config --cflags --libs sndfile) -lm
 "$work/mp3" "$out/voice.mp3"
-ls -l "$out"
+
+# Phone memos: AAC in MP4, AMR and AMR in 3GP, Opus.
+sox -n -r 8000 -c 1 "$work/memo.amr-nb" "${tone[@]}"
+cp "$work/memo.amr-nb" "$out/memo.amr"
+ffmpeg -loglevel error -i "$work/memo.amr-nb" -c copy "$out/memo.3gp"
+ffmpeg -loglevel error -i "$out/pcm16_22050_mono.wav" -c:a aac -b:a 16k "$out/memo.m4a"
+ffmpeg -loglevel error -i "$out/pcm16_22050_mono.wav" -c:a libopus -b:a 8k "$out/memo.opus"
+
+# Packs: a zip, a GNU tar.gz with a long name, a pax tar with a link and a hard link.
+packs="$(dirname "$out")/pack_corpus"
+rm -rf "$packs"
+mkdir -p "$packs" "$work/p/$(printf 'd%.0s' {1..110})"
+cp "$out/pcm16_22050_mono.wav" "$work/p/va5.wav"
+cp "$out/memo.m4a" "$work/p/$(printf 'd%.0s' {1..110})/VA6.m4a"
+ln -s va5.wav "$work/p/va7.wav"
+ln "$work/p/va5.wav" "$work/p/va8.wav"
+(cd "$work/p" && zip -q "$packs/voce.zip" va5.wav &&
+  tar --format=gnu -czf "$packs/long.tar.gz" va5.wav d* &&
+  tar --format=pax -cf "$packs/links.tar" va5.wav va7.wav va8.wav)
+ls -l "$out" "$packs"

@@ -3,6 +3,7 @@
 #   answer_reading (default)  the answer reading rule, seeds in fuzz/corpus
 #   clip_loading              the trainer's voice clip loading, seeds in fuzz/voice_corpus
 #   voice_import              the recorder's import of a file, seeds in fuzz/voice_corpus
+#   pack_reading              the recorder's reading of a voice pack, seeds in fuzz/pack_corpus
 # RUNS defaults to 200000 inputs; FUZZ_TIME=SECONDS runs for that long instead. Builds into a
 # temporary folder with Debian's clang; exits non-zero on a crash, a sanitizer report or a
 # broken property. FUZZ_SEED picks another deterministic run (default 1).
@@ -32,7 +33,7 @@ case "$target" in
     corpus="$here/voice_corpus"
     max_len=65536
     ;;
-  voice_import)
+  voice_import | pack_reading)
     # The clip catalogue is built into the programs: the same here, through Qt's resource compiler.
     rcc="$(pkg-config --variable=libexecdir Qt6Core)/rcc"
     [ -x "$rcc" ] || rcc=/usr/lib/qt6/libexec/rcc
@@ -40,10 +41,15 @@ case "$target" in
       "$root/resources/clips/catalogue.tsv" >"$work/catalogue.qrc"
     "$rcc" --name catalogue "$work/catalogue.qrc" -o "$work/catalogue.cpp"
     sources=("$work/catalogue.cpp" "$root/src/common/ClipCatalogue.cpp" "$root/src/common/RegularFile.cpp"
-      "$root"/src/recorder/{AudioFile,FileSafety,TakeProcessing,SpeechEnd,LevelTrack}.cpp)
-    modules=(Qt6Core sndfile samplerate)
+      "$root"/src/recorder/{AudioFile,MediaDecoder,FileSafety,TakeProcessing,SpeechEnd,LevelTrack}.cpp)
+    modules=(Qt6Core sndfile samplerate libavformat libavcodec libswresample libavutil)
     corpus="$here/voice_corpus"
     max_len=65536
+    if [ "$target" = pack_reading ]; then
+      sources+=("$root/src/common/VoiceFolders.cpp" "$root"/src/recorder/{VoicePack,BatchImport,ClipStore}.cpp)
+      modules+=(libarchive Qt6Gui)
+      corpus="$here/pack_corpus"
+    fi
     ;;
   *)
     echo "fuzz: unknown target $target" >&2

@@ -88,6 +88,7 @@ stray="$(awk '$6 !~ /^\.\/usr\// && $6 != "./" { print $6 }' <<<"$listing")"
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
 for needed in 'libqt6widgets6' 'libqt6gui6' 'libqt6core6' 'libsdl2-2\.0-0' 'libsndfile1' 'libsamplerate0' \
+  'libavformat59' 'libavcodec59' 'libswresample4' 'libarchive13' \
   'fonts-liberation2' 'qt6-qpa-plugins'; do
   grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed"
 done

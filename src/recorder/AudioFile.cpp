@@ -4,9 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
 #include <sndfile.h>
+#include <unistd.h>
 
 namespace quizzolo::recorder {
 
@@ -57,64 +59,27 @@ sf_count_t tell(void *user)
 
 } // namespace
 
-AudioRead readAudio(const QString &path)
+namespace {
+
+AudioRead named(AudioRead read, const QString &name)
+{
+    if (!read.audio)
+        read.refusal = QStringLiteral("%1: %2%3").arg(name, read.refusal, read.refusal.endsWith('.') ? "" : ".");
+    return read;
+}
+
+} // namespace
+
+AudioRead readAudio(const QString &path, double maxSeconds)
 {
     AudioRead result;
-    // Checked on the open descriptor before libsndfile sees it: a FIFO would block it for ever.
-    const int fd = openRegularFile(path, result.refusal);
+    qint64 size = 0;
+    // Checked on the open descriptor before any library sees it: a FIFO would block it for ever.
+    const int fd = openRegularFile(path, result.refusal, &size);
     if (fd < 0)
         return result;
-    SF_INFO info{};
-    SNDFILE *file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
-    const QString shown = QDir::toNativeSeparators(path);
-    if (!file) {
-        result.refusal = QStringLiteral("%1 non è un file audio leggibile (WAV, FLAC, Ogg o MP3).").arg(shown);
-        return result;
-    }
-    const auto unsuitable = [&](const QString &why) {
-        sf_close(file);
-        result.refusal = QStringLiteral("%1: formato non adatto (%2).").arg(shown, why);
-        return result;
-    };
-    if (info.samplerate < importRule::minRate || info.samplerate > importRule::maxRate)
-        return unsuitable(QStringLiteral("frequenza di %1 Hz; servono da %2 a %3 Hz")
-                              .arg(info.samplerate)
-                              .arg(importRule::minRate)
-                              .arg(importRule::maxRate));
-    if (info.channels < 1 || info.channels > importRule::maxChannels)
-        return unsuitable(QStringLiteral("%1 canali; al massimo %2").arg(info.channels).arg(importRule::maxChannels));
-    // The bound must still hold more than the longest clip, so that reading stops past any limit.
-    const sf_count_t byTime = static_cast<sf_count_t>(info.samplerate * importRule::maxReadSeconds);
-    const sf_count_t bySize = importRule::maxSamples / info.channels;
-    const sf_count_t most = std::min(byTime, bySize);
-    if (static_cast<double>(most) / info.samplerate < longestClipSeconds() + 5)
-        return unsuitable(QStringLiteral("%1 canali a %2 Hz sono troppi dati; salvalo in mono o stereo a 48000 Hz")
-                              .arg(info.channels)
-                              .arg(info.samplerate));
-    Audio audio;
-    audio.rate = info.samplerate;
-    audio.channels = info.channels;
-    // Room for what is declared, within the bound; a short declaration only costs growth.
-    audio.samples.reserve(static_cast<std::size_t>(std::clamp<sf_count_t>(info.frames, 0, most) * info.channels));
-    std::vector<float> block(static_cast<std::size_t>(4096 * info.channels));
-    sf_count_t read = 0;
-    while (read < most) {
-        const sf_count_t frames = sf_readf_float(file, block.data(), std::min<sf_count_t>(4096, most - read));
-        if (frames <= 0)
-            break;
-        read += frames;
-        audio.samples.insert(audio.samples.end(), block.begin(), block.begin() + frames * info.channels);
-    }
-    sf_close(file);
-    // What lies past the bound is unheard: the file is refused for its whole length, not the part read.
-    if (read >= most && info.frames > read) {
-        result.refusal = QStringLiteral("%1 dura %2 secondi: troppo per una voce (al massimo %3). Taglia il file e "
-                                        "riprova.")
-                             .arg(shown, secondsText(static_cast<double>(info.frames) / info.samplerate),
-                                  secondsText(longestClipSeconds()));
-        return result;
-    }
-    result.audio = std::move(audio);
+    result = named(decodeMedia({fd, {}, size}, QFileInfo(path).fileName(), maxSeconds), QDir::toNativeSeparators(path));
+    close(fd);
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "recorder/BatchImport.h"
 
+#include "recorder/AudioFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -16,16 +18,6 @@ QString plain(const QString &text)
     return s.trimmed();
 }
 
-bool isMp4(const QString &file)
-{
-    // A regular file only: a pipe or device would block the window.
-    const QFileInfo info(file);
-    QFile f(file);
-    if (!info.isFile() || !f.open(QIODevice::ReadOnly))
-        return false;
-    return f.read(8).mid(4) == "ftyp";
-}
-
 QString quoted(const QString &words)
 {
     return QStringLiteral("«%1»").arg(words);
@@ -35,31 +27,8 @@ QString quoted(const QString &words)
 
 QString audioFileFilter()
 {
-    return QStringLiteral("File audio (*.wav *.flac *.ogg *.oga *.opus *.mp3 *.m4a *.aac);;Tutti i file (*)");
-}
-
-QString unreadableFormatTip(const QString &file)
-{
-    static const QStringList phoneFormats = {QStringLiteral("m4a"), QStringLiteral("aac"), QStringLiteral("mp4"),
-                                             QStringLiteral("3gp"), QStringLiteral("amr"), QStringLiteral("wma")};
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if (!phoneFormats.contains(suffix) && !isMp4(file))
-        return {};
-    const QString kind = suffix.isEmpty() || !phoneFormats.contains(suffix) ? QStringLiteral("M4A") : suffix.toUpper();
-    return QStringLiteral("%1 è in formato %2 (spesso i memo vocali del telefono), che Quizzolo non sa leggere. "
-                          "Nell'app del telefono scegli di salvarlo o condividerlo come WAV o MP3, oppure "
-                          "convertilo sul computer, per esempio con Audacity o con «ffmpeg -i memo.%3 memo.wav».")
-        .arg(QFileInfo(file).fileName(), kind, suffix.isEmpty() ? QStringLiteral("m4a") : suffix);
-}
-
-ProcessedTake importClip(ClipStore &store, const ClipEntry &clip, const QString &file)
-{
-    if (QString tip = unreadableFormatTip(file); !tip.isEmpty()) {
-        ProcessedTake refused;
-        refused.refusal = tip;
-        return refused;
-    }
-    return store.import(clip, file);
+    return QStringLiteral("File audio (*.wav *.flac *.ogg *.oga *.opus *.mp3 *.m4a *.mp4 *.aac *.amr *.3gp *.3gpp "
+                          "*.WAV *.FLAC *.OGG *.OPUS *.MP3 *.M4A *.AAC *.AMR *.3GP);;Tutti i file (*)");
 }
 
 const ClipEntry *clipForFileName(const QString &file)
@@ -112,19 +81,23 @@ QString planText(const ImportPlan &plan)
 std::vector<ImportOutcome> runImport(ClipStore &store, const ImportPlan &plan)
 {
     std::vector<ImportOutcome> outcomes;
-    for (const ImportPlan::Item &i : plan.matched)
-        outcomes.push_back({i.clip->name, i.file, importClip(store, *i.clip, i.file)});
+    for (const ImportPlan::Item &i : plan.matched) {
+        const AudioRead read = readAudio(i.file, limitsOf(i.clip->role).maxSeconds);
+        outcomes.push_back({i.clip->name, i.file, store.accept(*i.clip, read), read.notAudio});
+    }
     return outcomes;
 }
 
 QString outcomeSummary(const std::vector<ImportOutcome> &outcomes, const QStringList &unmatched)
 {
-    QStringList done, refused;
+    QStringList done, refused, notAudio;
     for (const ImportOutcome &o : outcomes) {
         if (o.take.ok())
             done << o.clip;
+        else if (o.notAudio) // one line for them all, however many
+            notAudio << QFileInfo(o.file).fileName();
         else
-            refused << QStringLiteral("%1 (%2): %3").arg(o.clip, QFileInfo(o.file).fileName(), o.take.refusal);
+            refused << QStringLiteral("%1: %2").arg(o.clip, o.take.refusal);
     }
     const auto total = static_cast<qsizetype>(outcomes.size()) + unmatched.size();
     QString text = QStringLiteral("Importate %1 voci su %2").arg(done.size()).arg(total);
@@ -133,6 +106,11 @@ QString outcomeSummary(const std::vector<ImportOutcome> &outcomes, const QString
     text += QLatin1Char('.');
     if (!refused.isEmpty())
         text += QStringLiteral(" Non usati, resta la voce di prima: %1").arg(refused.join(QLatin1Char(' ')));
+    if (!notAudio.isEmpty())
+        text +=
+            QStringLiteral(" Non sono file audio che Quizzolo sa leggere (WAV, FLAC, Ogg, Opus, MP3, M4A, AAC, AMR, "
+                           "3GP): %1.")
+                .arg(notAudio.join(QStringLiteral(", ")));
     if (!unmatched.isEmpty()) {
         QStringList names;
         for (const QString &f : unmatched)

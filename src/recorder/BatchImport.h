@@ -7,16 +7,8 @@
 
 namespace quizzolo::recorder {
 
-// The file types the import dialogs offer; phone memos (.m4a) are shown so that choosing
-// one gets the conversion tip instead of no file at all.
+// The file types the import dialogs offer: every one the import reads.
 QString audioFileFilter();
-
-// Phone memos in MP4/AAC (and other formats no library here reads): the reason and a way
-// to convert, in Italian; empty for a file worth trying.
-QString unreadableFormatTip(const QString &file);
-
-// One file into one clip: the tip above, or ClipStore::import.
-ProcessedTake importClip(ClipStore &store, const ClipEntry &clip, const QString &file);
 
 // The clip a file is meant for, by its name: the clip's own ("va5.wav", "VOXA7.mp3") or
 // the words said ("sette per.m4a", "cinque.ogg", "Benissimo.wav"); nullptr for none.
@@ -39,6 +31,7 @@ struct ImportOutcome {
     QString clip; // the clip's name
     QString file;
     ProcessedTake take;
+    bool notAudio = false; // no library here reads it as sound
 };
 std::vector<ImportOutcome> runImport(ClipStore &store, const ImportPlan &plan);
 

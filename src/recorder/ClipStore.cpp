@@ -27,14 +27,19 @@ QString ClipStore::save(const QString &clipName, const ProcessedTake &take)
     const QByteArray wav = encodeClip(take.samples);
     if (wav.isEmpty())
         return QStringLiteral("Impossibile preparare il file audio della registrazione.");
-    if (const QString error = replaceInFolder(folders_.userFolder(), fileNameOf(clipName), wav); !error.isEmpty())
+    if (const QString error = replaceInFolder(folders_.userFolder(), fileNameOf(clipName), wav, sharing_);
+        !error.isEmpty())
         return QStringLiteral("Impossibile salvare la voce. %1").arg(error);
     return {};
 }
 
 ProcessedTake ClipStore::import(const ClipEntry &clip, const QString &file)
 {
-    const AudioRead read = readAudio(file);
+    return accept(clip, readAudio(file, limitsOf(clip.role).maxSeconds));
+}
+
+ProcessedTake ClipStore::accept(const ClipEntry &clip, const AudioRead &read)
+{
     if (!read.audio) {
         ProcessedTake refused;
         refused.refusal = read.refusal;

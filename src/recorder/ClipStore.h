@@ -2,6 +2,8 @@
 
 #include "common/ClipCatalogue.h"
 #include "common/VoiceFolders.h"
+#include "recorder/FileSafety.h"
+#include "recorder/MediaDecoder.h"
 #include "recorder/TakeProcessing.h"
 
 #include <QString>
@@ -12,7 +14,10 @@ namespace quizzolo::recorder {
 // give the program's clip back.
 class ClipStore {
   public:
-    explicit ClipStore(VoiceFolders folders) : folders_(std::move(folders)) {}
+    explicit ClipStore(VoiceFolders folders, Sharing sharing = Sharing::Owner)
+        : folders_(std::move(folders)), sharing_(sharing)
+    {
+    }
     const VoiceFolders &folders() const { return folders_; }
 
     VoiceFolders::Source source(const QString &clipName) const;
@@ -23,11 +28,14 @@ class ClipStore {
     QString save(const QString &clipName, const ProcessedTake &take);
     // Processes a file and saves it when accepted; the take tells what happened.
     ProcessedTake import(const ClipEntry &clip, const QString &file);
+    // The same for a file already read (a pack's member).
+    ProcessedTake accept(const ClipEntry &clip, const AudioRead &read);
     // Back to the program's clip. Empty on success.
     QString restore(const QString &clipName);
 
   private:
     VoiceFolders folders_;
+    Sharing sharing_;
 };
 
 // "la tua voce", "voce della scuola", "voce di Quizzolo", "manca"

@@ -2,9 +2,12 @@
 
 #include "recorder/BatchImport.h"
 #include "recorder/ClipStore.h"
+#include "recorder/OutsideText.h"
 #include "recorder/RecorderOutside.h"
+#include "recorder/SchoolVoice.h"
 #include "recorder/VoicePack.h"
 
+#include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
 
@@ -14,17 +17,26 @@ namespace {
 
 const char *const program = "quizzolo-registra";
 
+// Every line goes through here: outside names can't steer the terminal.
 void say(std::FILE *to, const QString &line)
 {
-    std::fprintf(to, "%s: %s\n", program, line.toLocal8Bit().constData());
+    std::fprintf(to, "%s: %s\n", program, terminalText(line).toLocal8Bit().constData());
 }
 
 int list(const ClipStore &store)
 {
+    for (const QString &folder : unreadableSchoolFolders(store.folders()))
+        say(stderr, QStringLiteral("la cartella della voce della scuola %1 c'è, ma non si può leggere: le sue voci non "
+                                   "si sentono. L'amministratore può renderla leggibile a tutti.")
+                        .arg(folder));
     QTextStream out(stdout);
-    for (const ClipEntry &c : clipCatalogue())
-        out << c.name.leftJustified(12) << ' ' << ('"' + c.words + '"').leftJustified(46) << ' '
-            << sourceText(store.source(c.name)) << '\n';
+    for (const ClipEntry &c : clipCatalogue()) {
+        const VoiceFolders::Source source = store.source(c.name);
+        QString from = sourceText(source);
+        if (source != VoiceFolders::Source::Missing && !QFileInfo(store.playablePath(c.name)).isReadable())
+            from += QStringLiteral(" (illeggibile: non si sente)");
+        out << c.name.leftJustified(12) << ' ' << ('"' + c.words + '"').leftJustified(46) << ' ' << from << '\n';
+    }
     return 0;
 }
 
@@ -35,7 +47,7 @@ int import(ClipStore &store, const QString &name, const QString &file)
         say(stderr, QStringLiteral("\"%1\" non è il nome di una voce (vedi quizzolo-registra --elenco)").arg(name));
         return 2;
     }
-    const ProcessedTake take = importClip(store, *clip, file);
+    const ProcessedTake take = store.import(*clip, file);
     if (!take.ok()) {
         say(stderr, QStringLiteral("%1: %2 Nessuna modifica.").arg(clip->name, take.refusal));
         return 1;
@@ -72,7 +84,7 @@ int importAll(ClipStore &store, const QStringList &files)
 int pack(const PackResult &result)
 {
     say(result.ok && result.refused.isEmpty() ? stdout : stderr, result.text);
-    return result.ok && result.refused.isEmpty() && result.clips > 0 ? 0 : 1;
+    return result.ok && result.refused.isEmpty() ? 0 : 1;
 }
 
 int guide(const QString &programFolder)
@@ -82,7 +94,7 @@ int guide(const QString &programFolder)
         say(stderr, QStringLiteral("la guida non è installata"));
         return 1;
     }
-    QTextStream(stdout) << path << '\n';
+    QTextStream(stdout) << terminalText(path) << '\n';
     return 0;
 }
 
@@ -107,8 +119,13 @@ std::optional<int> runCommandLine(const QStringList &arguments, const QString &p
         return pack(importVoicePack(store, args[1]));
     if (args == QStringList{QStringLiteral("--guida")})
         return guide(programFolder);
+    if ((args.size() == 2 || args.size() == 3) && args[0] == QLatin1String("--voce-della-scuola"))
+        return pack(installSchoolVoice(args[1], args.size() == 3 ? args[2] : defaultSchoolFolder()));
+    if (args.size() <= 2 && args[0] == QLatin1String("--togli-voce-della-scuola"))
+        return pack(removeSchoolVoice(args.size() == 2 ? args[1] : defaultSchoolFolder()));
     say(stderr, QStringLiteral("uso: quizzolo-registra [--elenco | --importa NOME FILE | --importa-tutti FILE... | "
-                               "--esporta FILE | --importa-voce FILE | --guida]"));
+                               "--esporta FILE | --importa-voce FILE | --guida | --voce-della-scuola FILE [CARTELLA] | "
+                               "--togli-voce-della-scuola [CARTELLA]]"));
     return 64;
 }
 

@@ -56,7 +56,16 @@ bool FileActions::importOne(const ClipEntry &clip)
                                                   lastFolder_, audioFileFilter()));
     if (file.isEmpty())
         return false;
-    const ProcessedTake take = importClip(store_, clip, file);
+    // A file named after another clip was probably meant for it.
+    if (const ClipEntry *named = clipForFileName(file);
+        named && named != &clip &&
+        !dialogs_.confirm(
+            QStringLiteral("Importa da file"),
+            QStringLiteral("Il nome di %1 è quello di %2 %3, ma stai importando %4 %5. Importarlo lo "
+                           "stesso come %5?")
+                .arg(QFileInfo(file).fileName(), named->name, quoted(named->words), clip.name, quoted(clip.words))))
+        return false;
+    const ProcessedTake take = store_.import(clip, file);
     message_ = take.ok() ? QStringLiteral("Importata %1 da %2.%3")
                                .arg(quoted(clip.words), QFileInfo(file).fileName(), take.warningText())
                          : QStringLiteral("File non usato. %1 Resta la voce di prima.").arg(take.refusal);
@@ -71,16 +80,38 @@ bool FileActions::importMany()
     if (files.isEmpty())
         return false;
     chosen(files.first());
-    const ImportPlan plan = planImport(files);
+    const ImportPlan proposed = planImport(files);
+    std::vector<ClipChoice> choices;
+    for (const ImportPlan::Item &i : proposed.matched)
+        choices.push_back({QFileInfo(i.file).fileName(), i.clip->name});
+    for (const QString &f : proposed.unmatched)
+        choices.push_back({QFileInfo(f).fileName(), QString()});
+    const auto answer = dialogs_.chooseClips(
+        QStringLiteral("Importa più file"),
+        QStringLiteral("Questi file prendono il posto delle voci indicate. Per un file con un altro nome (per "
+                       "esempio dal telefono) scegli tu la voce, oppure lascialo fuori."),
+        choices);
+    if (!answer)
+        return false;
+    ImportPlan plan;
+    for (std::size_t i = 0; i < answer->size(); ++i) {
+        const QString file = i < proposed.matched.size()
+                                 ? proposed.matched[i].file
+                                 : proposed.unmatched[static_cast<qsizetype>(i - proposed.matched.size())];
+        const ClipEntry *clip = findClip((*answer)[i].clip);
+        const bool taken = std::any_of(plan.matched.begin(), plan.matched.end(),
+                                       [clip](const ImportPlan::Item &m) { return m.clip == clip; });
+        if (clip && !taken)
+            plan.matched.push_back({file, clip});
+        else
+            plan.unmatched << file;
+    }
     if (plan.matched.empty()) {
-        message_ = QStringLiteral("Nessun file ha il nome di una voce: chiamali come i file dell'elenco (va5.wav, "
-                                  "voxa7.mp3) o con le parole dette («sette per.ogg»).");
+        message_ = QStringLiteral("Nessun file ha il nome di una voce né una voce scelta: chiamali come i file "
+                                  "dell'elenco (va5.wav, voxa7.mp3), con le parole dette («sette per.ogg») o "
+                                  "scegli la voce di ciascuno.");
         return true;
     }
-    if (!dialogs_.confirm(QStringLiteral("Importa più file"),
-                          QStringLiteral("Questi file prendono il posto delle voci indicate:\n\n%1\n\nImportarli?")
-                              .arg(planText(plan))))
-        return false;
     message_ = outcomeSummary(runImport(store_, plan), plan.unmatched);
     return true;
 }
@@ -88,8 +119,8 @@ bool FileActions::importMany()
 bool FileActions::exportVoice()
 {
     const QString file = chosen(dialogs_.saveFile(QStringLiteral("Salva la tua voce in un file"),
-                                                  lastFolder_ + QStringLiteral("/voce-quizzolo.tar"),
-                                                  QStringLiteral("Voce di Quizzolo (*.tar)")));
+                                                  lastFolder_ + QStringLiteral("/voce-quizzolo.zip"),
+                                                  QStringLiteral("Voce di Quizzolo (*.zip);;Archivio tar (*.tar)")));
     if (file.isEmpty())
         return false;
     message_ = exportVoicePack(store_, file).text;
@@ -98,15 +129,39 @@ bool FileActions::exportVoice()
 
 bool FileActions::importVoice()
 {
-    const QString file = chosen(dialogs_.openFile(QStringLiteral("Scegli il file della voce"), lastFolder_,
-                                                  QStringLiteral("Voce di Quizzolo (*.tar);;Tutti i file (*)")));
-    if (file.isEmpty() ||
-        !dialogs_.confirm(QStringLiteral("Importa una voce"),
-                          QStringLiteral("Le voci del file %1 prendono il posto delle tue registrazioni con lo "
-                                         "stesso nome. Continuare?")
-                              .arg(QFileInfo(file).fileName())))
+    const QString file = chosen(
+        dialogs_.openFile(QStringLiteral("Scegli il file della voce"), lastFolder_,
+                          QStringLiteral("Voce di Quizzolo (*.zip *.tar *.tar.gz *.tgz *.ZIP);;Tutti i file (*)")));
+    if (file.isEmpty())
         return false;
-    message_ = importVoicePack(store_, file).text;
+    const QString name = QFileInfo(file).fileName();
+    const PackContents contents = readPack(file);
+    if (!contents.why.isEmpty()) {
+        message_ = importPackContents(store_, name, contents).text;
+        return true;
+    }
+    std::vector<ClipChoice> choices;
+    for (const PackMember &m : contents.members) {
+        const ClipEntry *clip = clipForMember(m.name);
+        if (clip || !QFileInfo(m.name).fileName().startsWith(QLatin1String("LEGGIMI"), Qt::CaseInsensitive))
+            choices.push_back({m.name, clip ? clip->name : QString()});
+    }
+    const auto answer = dialogs_.chooseClips(
+        QStringLiteral("Importa una voce"),
+        QStringLiteral("Le voci del file %1 prendono il posto delle tue registrazioni indicate. Per un file con un "
+                       "altro nome scegli tu la voce, oppure lascialo fuori.")
+            .arg(name),
+        choices);
+    if (!answer)
+        return false;
+    QMap<QString, QString> assigned;
+    for (const ClipChoice &c : *answer)
+        assigned.insert(c.file, c.clip);
+    const QString title = QStringLiteral("Importo la voce da %1").arg(name);
+    const PackResult result = importPackContents(
+        store_, name, contents, [&](int done, int total) { return dialogs_.progress(title, done, total); }, assigned);
+    dialogs_.progress(title, 1, 1);
+    message_ = result.text;
     return true;
 }
 

@@ -2,8 +2,10 @@
 
 #include "common/RegularFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -25,17 +27,20 @@ QString shown(const QString &path)
 }
 
 // Makes every missing folder of `path`; 0 or the error of the first that could not be made.
-int makeFolders(const QString &path)
+// A shared folder (the school's voice) is readable by everyone whatever the umask.
+int makeFolders(const QString &path, Sharing sharing)
 {
     struct stat info {};
     if (stat(native(path).constData(), &info) == 0)
         return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
     const QString parent = QFileInfo(path).path();
     if (parent != path) {
-        if (const int error = makeFolders(parent))
+        if (const int error = makeFolders(parent, sharing))
             return error;
     }
-    return mkdir(native(path).constData(), 0777) == 0 || errno == EEXIST ? 0 : errno;
+    if (mkdir(native(path).constData(), 0777) != 0)
+        return errno == EEXIST ? 0 : errno;
+    return sharing == Sharing::Everyone && chmod(native(path).constData(), 0755) != 0 ? errno : 0;
 }
 
 bool writeAll(int fd, const QByteArray &bytes)
@@ -71,6 +76,8 @@ QString causeOf(int error, const QString &path)
     case EISDIR: return QStringLiteral("%1 è una cartella, non un file.").arg(p);
     case ENOTDIR: return QStringLiteral("Nel percorso di %1 c'è un file dove serve una cartella.").arg(p);
     case ELOOP: return QStringLiteral("%1 è un collegamento che gira in tondo.").arg(p);
+    case EFBIG: return QStringLiteral("%1 supera la dimensione massima permessa per un file.").arg(p);
+    case EIO: return QStringLiteral("Errore di lettura o scrittura del disco con %1.").arg(p);
     case ENAMETOOLONG: return QStringLiteral("Il nome %1 è troppo lungo.").arg(p);
     case EMFILE:
     case ENFILE:
@@ -79,9 +86,9 @@ QString causeOf(int error, const QString &path)
     }
 }
 
-int openRegularFile(const QString &path, QString &refusal)
+int openRegularFile(const QString &path, QString &refusal, qint64 *size)
 {
-    const int fd = quizzolo::openRegularFile(path);
+    const int fd = quizzolo::openRegularFile(path, size);
     if (fd < 0)
         refusal = errno == EINVAL
                       ? QStringLiteral("%1 non è un file normale (forse una pipe o un dispositivo).").arg(shown(path))
@@ -89,16 +96,28 @@ int openRegularFile(const QString &path, QString &refusal)
     return fd;
 }
 
-QString replaceInFolder(const QString &folder, const QString &fileName, const QByteArray &bytes)
+QString writeFileSafely(const QString &path, const QByteArray &bytes, Sharing sharing)
 {
-    if (const int error = makeFolders(folder))
+    const QFileInfo where(path);
+    const QString folder = where.path(), fileName = where.fileName();
+    if (fileName.isEmpty() || fileName == QLatin1String(".") || fileName == QLatin1String(".."))
+        return QStringLiteral("%1 è una cartella: scrivi anche il nome del file.").arg(shown(path));
+    if (const int error = makeFolders(folder, sharing))
         return causeOf(error, folder);
-    const QString target = QDir(folder).filePath(fileName);
     struct stat there {};
-    if (lstat(native(target).constData(), &there) == 0 && S_ISDIR(there.st_mode))
-        return QStringLiteral("%1 è una cartella: spostala o rinominala, poi riprova.").arg(shown(target));
-    // A new file of our own beside the clip, renamed over it only when written whole: rename
-    // replaces the entry itself, so a link there is never followed.
+    if (lstat(native(path).constData(), &there) == 0) {
+        if (S_ISDIR(there.st_mode))
+            return QStringLiteral("%1 è una cartella: spostala o rinominala, poi riprova.").arg(shown(path));
+        // A link, a FIFO or a device stays as it is: what it stands for is not ours to replace.
+        if (!S_ISREG(there.st_mode))
+            return QStringLiteral("%1 non è un file normale (un collegamento, una pipe o un dispositivo): scegli un "
+                                  "altro nome.")
+                .arg(shown(path));
+    } else if (errno != ENOENT) {
+        return causeOf(errno, path);
+    }
+    // A new file of our own beside the target, renamed over it only when written whole:
+    // rename replaces the entry itself, so nothing there is ever followed or written into.
     QByteArray temporary = native(QDir(folder).filePath(QStringLiteral(".%1.XXXXXX").arg(fileName)));
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
@@ -106,14 +125,48 @@ QString replaceInFolder(const QString &folder, const QString &fileName, const QB
     const bool written = fchmod(fd, 0644) == 0 && writeAll(fd, bytes) && fsync(fd) == 0;
     const int writeError = errno;
     const bool closed = close(fd) == 0;
-    const int error = !written                                             ? writeError
-                      : !closed                                            ? errno
-                      : rename(temporary.constData(), native(target)) == 0 ? 0
-                                                                           : errno;
+    const int error = !written                                           ? writeError
+                      : !closed                                          ? errno
+                      : rename(temporary.constData(), native(path)) == 0 ? 0
+                                                                         : errno;
     if (error == 0)
         return {};
     unlink(temporary.constData());
-    return causeOf(error, error == ENOSPC || error == EDQUOT ? folder : target);
+    return causeOf(error, error == ENOSPC || error == EDQUOT ? folder : path);
+}
+
+QString replaceInFolder(const QString &folder, const QString &fileName, const QByteArray &bytes, Sharing sharing)
+{
+    const QString target = QDir(folder).filePath(fileName);
+    struct stat there {};
+    // In the voice folder, whatever stands at a clip's name is ours to replace, links included.
+    if (lstat(native(target).constData(), &there) == 0 && !S_ISDIR(there.st_mode) && !S_ISREG(there.st_mode) &&
+        unlink(native(target).constData()) != 0)
+        return causeOf(errno, target);
+    return writeFileSafely(target, bytes, sharing);
+}
+
+void removeStaleTemporaries(const QString &folder)
+{
+    // What a killed save left behind: ".va5.wav.Ab12Cd", an hour old or more.
+    static const QRegularExpression temporary(QStringLiteral("^\\..+\\.[A-Za-z0-9]{6}$"));
+    const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    const QFileInfoList entries =
+        folder.isEmpty() ? QFileInfoList() : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &e : entries) {
+        if (temporary.match(e.fileName()).hasMatch() && e.lastModified() < hourAgo)
+            unlink(native(e.filePath()).constData());
+    }
+    // Scratch folders of older versions in the temporary folder, ours only.
+    static const QRegularExpression scratch(QStringLiteral("^quizzolo-registra-[A-Za-z0-9]{6}$"));
+    const QFileInfoList scratches =
+        QDir(QDir::tempPath()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QFileInfo &s : scratches) {
+        struct stat info {};
+        if (scratch.match(s.fileName()).hasMatch() && s.lastModified() < hourAgo &&
+            lstat(native(s.filePath()).constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid())
+            QDir(s.filePath()).removeRecursively();
+    }
 }
 
 } // namespace quizzolo::recorder

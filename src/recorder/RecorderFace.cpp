@@ -3,6 +3,7 @@
 #include "common/SdlClipPlayer.h"
 #include "recorder/LevelMeter.h"
 #include "recorder/Microphone.h"
+#include "recorder/OutsideText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -34,7 +35,7 @@ QLayout *RecorderWindow::buildLayout()
                                             "Quizzolo userà la tua voce al posto della sua."),
                              this);
     intro->setWordWrap(true);
-    notice_ = new QLabel(this);
+    notice_ = plainLabel(new QLabel(this));
     notice_->setWordWrap(true);
     notice_->setStyleSheet(QStringLiteral("QLabel { color: #8a1c00; font-weight: bold; }"));
 
@@ -45,13 +46,13 @@ QLayout *RecorderWindow::buildLayout()
     list_->setAccessibleDescription(QStringLiteral("Frecce su e giù per scegliere la voce da registrare"));
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
-    words_ = new QLabel(this);
+    words_ = plainLabel(new QLabel(this));
     QFont big = words_->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
     big.setBold(true);
     words_->setFont(big);
     words_->setWordWrap(true);
-    source_ = new QLabel(this);
+    source_ = plainLabel(new QLabel(this));
     meter_ = new LevelMeter(this);
     record_ = button(QStringLiteral("&Registra"),
                      QStringLiteral("Registra la voce scelta; si ferma da sola dopo un secondo di silenzio, o con Esc"),
@@ -79,12 +80,12 @@ QLayout *RecorderWindow::buildLayout()
     importPack_ =
         button(QStringLiteral("Importa una &voce..."),
                QStringLiteral("Prende tutte le registrazioni da un file esportato su un altro computer"), this);
-    folder_ = new QLabel(this);
+    folder_ = plainLabel(new QLabel(this));
     folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     folder_->setWordWrap(true);
     folder_->setText(QStringLiteral("Cartella della tua voce: %1").arg(readablePath(store_.folders().userFolder())));
     folder_->setToolTip(QStringLiteral("È una cartella nascosta: si apre con «Apri la cartella»"));
-    status_ = new QLabel(this);
+    status_ = plainLabel(new QLabel(this));
     status_->setWordWrap(true);
     status_->setMinimumHeight(status_->fontMetrics().lineSpacing() * 3);
     status_->setAlignment(Qt::AlignTop | Qt::AlignLeft);

@@ -1,15 +1,20 @@
 #include "recorder/RecorderOutside.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace quizzolo::recorder {
+
+QtRecorderDialogs::QtRecorderDialogs() = default;
+QtRecorderDialogs::~QtRecorderDialogs() = default;
 
 QString QtRecorderDialogs::openFile(const QString &title, const QString &folder, const QString &filter)
 {
@@ -28,8 +33,11 @@ QString QtRecorderDialogs::saveFile(const QString &title, const QString &suggest
 
 bool QtRecorderDialogs::confirm(const QString &title, const QString &question)
 {
-    return QMessageBox::question(window_, title, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    // The question names outside files: shown as it is, never as markup.
+    QMessageBox box(QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No, window_);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void QtRecorderDialogs::showDocument(const QString &title, const QString &markdown)
@@ -45,6 +53,24 @@ void QtRecorderDialogs::showDocument(const QString &title, const QString &markdo
     window->show(); // not modal: the teacher reads while recording
 }
 
+bool QtRecorderDialogs::progress(const QString &title, int done, int total)
+{
+    if (done >= total) {
+        progress_.reset();
+        return true;
+    }
+    if (!progress_) {
+        progress_ = std::make_unique<QProgressDialog>(title, QStringLiteral("Interrompi"), 0, total, window_);
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setMinimumDuration(300);
+    }
+    progress_->setMaximum(total);
+    progress_->setValue(done);
+    // Painted and its Interrompi button heard between two files.
+    QCoreApplication::processEvents();
+    return !progress_->wasCanceled();
+}
+
 bool DesktopOpener::open(const QUrl &file)
 {
     return QDesktopServices::openUrl(file);
@@ -56,7 +82,6 @@ QString guideFile(const QString &programFolder)
     const QStringList candidates = {
         programFolder + QStringLiteral("/guida-voce.md"),
         programFolder + QStringLiteral("/" QUIZZOLO_GUIDE_FROM_PROGRAM "/guida-voce.md"),
-        QStringLiteral("/usr/share/doc/quizzolo/guida-voce.md"),
     };
     for (const QString &path : candidates) {
         if (QFileInfo(path).isFile())

@@ -4,7 +4,11 @@
 
 #include <QElapsedTimer>
 #include <QStringList>
+#include <memory>
+#include <optional>
+#include <vector>
 
+class QProgressDialog;
 class QWidget;
 
 namespace quizzolo {
@@ -14,6 +18,13 @@ class SentencePlayer;
 namespace quizzolo::recorder {
 
 class MicrophoneInput;
+
+// A file, or a pack's member, and the clip it is to replace; an empty clip leaves it out.
+struct ClipChoice {
+    QString file;
+    QString clip;
+    bool operator==(const ClipChoice &) const = default;
+};
 
 // The file choosers and questions of the recorder's window: the program shows Qt's
 // dialogs, the tests answer them.
@@ -28,6 +39,13 @@ class RecorderDialogs {
     virtual bool confirm(const QString &title, const QString &question) = 0;
     // A document in Markdown, in a window of the program's own.
     virtual void showDocument(const QString &title, const QString &markdown) = 0;
+    // The files with the clip each would replace, for the user to confirm or change; nullopt
+    // when cancelled.
+    virtual std::optional<std::vector<ClipChoice>> chooseClips(const QString &title, const QString &intro,
+                                                               const std::vector<ClipChoice> &choices) = 0;
+    // How far a long task has gone, the window kept painting; false once the user asked to
+    // stop. Called last with done == total.
+    virtual bool progress(const QString &title, int done, int total) = 0;
 };
 
 // Hands a file or a folder to the desktop's own program for it.
@@ -50,15 +68,21 @@ struct RecorderOutside {
 // The real ones for the program.
 class QtRecorderDialogs : public RecorderDialogs {
   public:
+    QtRecorderDialogs();
+    ~QtRecorderDialogs() override;
     void setParentWindow(QWidget *window) { window_ = window; }
     QString openFile(const QString &title, const QString &folder, const QString &filter) override;
     QStringList openFiles(const QString &title, const QString &folder, const QString &filter) override;
     QString saveFile(const QString &title, const QString &suggested, const QString &filter) override;
     bool confirm(const QString &title, const QString &question) override;
     void showDocument(const QString &title, const QString &markdown) override;
+    std::optional<std::vector<ClipChoice>> chooseClips(const QString &title, const QString &intro,
+                                                       const std::vector<ClipChoice> &choices) override;
+    bool progress(const QString &title, int done, int total) override;
 
   private:
     QWidget *window_ = nullptr;
+    std::unique_ptr<QProgressDialog> progress_;
 };
 
 class ElapsedClock : public SteadyClock {

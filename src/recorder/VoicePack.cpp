@@ -1,199 +1,320 @@
 #include "recorder/VoicePack.h"
 
+#include "recorder/AudioFile.h"
 #include "recorder/BatchImport.h"
+#include "recorder/FileSafety.h"
 
 #include <QDateTime>
-#include <QFile>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryDir>
-#include <cstring>
+#include <archive.h>
+#include <archive_entry.h>
+#include <memory>
+#include <unistd.h>
 
 namespace quizzolo::recorder {
 
 namespace {
 
-constexpr int block = 512;
-constexpr qint64 largestPack = 64 * 1024 * 1024; // 35 clips are a few MB at most
 const char *const readMe = "Voce di Quizzolo, registrata con quizzolo-registra.\n"
                            "Per usarla su un altro computer: Registra la tua voce > Importa una voce...\n"
                            "oppure nel terminale: quizzolo-registra --importa-voce QUESTO_FILE\n"
                            "Ogni file .wav prende il posto della voce con lo stesso nome.\n";
+const QString readMeName = QStringLiteral("LEGGIMI.txt");
 
-void putOctal(char *field, int width, qint64 value)
+struct ArchiveDeleter {
+    void operator()(archive *a) const { archive_free(a); }
+};
+using Archive = std::unique_ptr<archive, ArchiveDeleter>;
+
+QString entryName(archive_entry *entry)
 {
-    const QByteArray digits = QByteArray::number(value, 8).rightJustified(width - 1, '0');
-    std::memcpy(field, digits.constData(), static_cast<std::size_t>(width - 1));
-    field[width - 1] = '\0';
+    if (const char *utf8 = archive_entry_pathname_utf8(entry))
+        return QString::fromUtf8(utf8);
+    const char *bytes = archive_entry_pathname(entry);
+    return bytes ? QString::fromLocal8Bit(bytes) : QString();
 }
 
-qint64 octal(const char *field, int width, bool *ok)
+// Reads the entries of an opened archive into `contents`, within packRule.
+void readEntries(archive *a, PackContents &contents)
 {
-    const QByteArray text = QByteArray(field, width).split('\0').first().trimmed();
-    return text.isEmpty() ? (*ok = false, 0) : text.toLongLong(ok, 8);
+    archive_entry *entry = nullptr;
+    qint64 kept = 0;
+    for (int entries = 0;; ++entries) {
+        const int status = archive_read_next_header(a, &entry);
+        if (status == ARCHIVE_EOF)
+            return;
+        if (status < ARCHIVE_WARN) {
+            contents.why = entries == 0 ? QStringLiteral("non è un file di voce (un archivio zip o tar)")
+                                        : QStringLiteral("il file è danneggiato o troncato");
+            return;
+        }
+        if (entries == packRule::maxEntries) {
+            contents.refused << QStringLiteral("contiene più di %1 elementi: gli altri sono stati ignorati")
+                                    .arg(packRule::maxEntries);
+            return;
+        }
+        const QString name = entryName(entry);
+        const auto type = archive_entry_filetype(entry);
+        if (type == AE_IFDIR)
+            continue;
+        if (type != AE_IFREG || archive_entry_hardlink(entry) || archive_entry_symlink(entry)) {
+            contents.refused << QStringLiteral("%1: non è un file normale (un collegamento?).").arg(name);
+            continue;
+        }
+        const la_int64_t declared = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1;
+        if (declared > packRule::maxMemberBytes || kept + std::max<la_int64_t>(declared, 0) > packRule::maxKeptBytes) {
+            contents.refused << QStringLiteral("%1: è troppo grande per una voce.").arg(name);
+            continue;
+        }
+        QByteArray data;
+        char block[64 * 1024];
+        la_ssize_t n = 0;
+        while ((n = archive_read_data(a, block, sizeof block)) > 0 && data.size() <= packRule::maxMemberBytes)
+            data.append(block, static_cast<qsizetype>(n));
+        if (n < 0) {
+            contents.why = QStringLiteral("il file è danneggiato o troncato");
+            return;
+        }
+        if (data.size() > packRule::maxMemberBytes || kept + data.size() > packRule::maxKeptBytes) {
+            contents.refused << QStringLiteral("%1: è troppo grande per una voce.").arg(name);
+            continue;
+        }
+        kept += data.size();
+        contents.members.push_back({name, std::move(data)});
+    }
 }
 
-unsigned checksum(const char *header)
+Archive newReader()
 {
-    unsigned sum = 0;
-    for (int i = 0; i < block; ++i)
-        sum += (i >= 148 && i < 156) ? ' ' : static_cast<unsigned char>(header[i]);
-    return sum;
+    Archive a(archive_read_new());
+    archive_read_support_filter_gzip(a.get());
+    archive_read_support_format_tar(a.get());
+    archive_read_support_format_zip(a.get());
+    return a;
+}
+
+// `why` becomes a sentence naming the pack.
+PackContents finished(PackContents contents, const QString &name)
+{
+    if (!contents.why.isEmpty()) {
+        contents.members.clear(); // a damaged pack changes nothing
+        contents.why = QStringLiteral("%1 %2.").arg(name, contents.why);
+    }
+    return contents;
+}
+
+la_ssize_t appendTo(archive *, void *bytes, const void *from, size_t n)
+{
+    static_cast<QByteArray *>(bytes)->append(static_cast<const char *>(from), static_cast<qsizetype>(n));
+    return static_cast<la_ssize_t>(n);
 }
 
 } // namespace
 
-QByteArray tarArchive(const TarMembers &members)
+PackContents readPack(const QString &packFile)
 {
-    QByteArray tar;
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
-    for (const auto &[name, data] : members) {
-        char h[block] = {};
-        std::memcpy(h, name.toUtf8().left(99).constData(), static_cast<std::size_t>(name.toUtf8().left(99).size()));
-        putOctal(h + 100, 8, 0644);
-        putOctal(h + 108, 8, 0);
-        putOctal(h + 116, 8, 0);
-        putOctal(h + 124, 12, data.size());
-        putOctal(h + 136, 12, now);
-        h[156] = '0';
-        std::memcpy(h + 257, "ustar", 6);
-        std::memcpy(h + 263, "00", 2);
-        putOctal(h + 148, 7, checksum(h));
-        h[155] = ' ';
-        tar.append(h, block);
-        tar.append(data);
-        tar.append(QByteArray((block - data.size() % block) % block, '\0'));
-    }
-    tar.append(QByteArray(2 * block, '\0'));
-    return tar;
+    PackContents contents;
+    qint64 size = 0;
+    const int fd = openRegularFile(packFile, contents.why, &size);
+    if (fd < 0) // already a sentence naming it
+        return contents;
+    const Archive a = newReader();
+    if (size > packRule::maxPackBytes)
+        contents.why = QStringLiteral("è troppo grande per una voce di Quizzolo");
+    else if (archive_read_open_fd(a.get(), fd, 64 * 1024) != ARCHIVE_OK)
+        contents.why = QStringLiteral("non è un file di voce (un archivio zip o tar)");
+    else
+        readEntries(a.get(), contents);
+    archive_read_close(a.get());
+    close(fd);
+    return finished(std::move(contents), QDir::toNativeSeparators(packFile));
 }
 
-std::optional<TarMembers> readTar(const QByteArray &archive, QString *why, QStringList *skipped)
+PackContents readPackBytes(const QByteArray &bytes)
 {
-    TarMembers members;
-    qint64 at = 0;
-    while (at + block <= archive.size()) {
-        const char *h = archive.constData() + at;
-        if (std::all_of(h, h + block, [](char c) { return c == '\0'; }))
-            return members;
-        bool sizeOk = false, sumOk = false;
-        const qint64 size = octal(h + 124, 12, &sizeOk);
-        if (std::memcmp(h + 257, "ustar", 5) != 0 || octal(h + 148, 8, &sumOk) != checksum(h) || !sumOk || !sizeOk ||
-            size < 0 || at + block + size > archive.size()) {
-            *why = at == 0 ? QStringLiteral("non è un file di voce esportato da Quizzolo (un archivio tar)")
-                           : QStringLiteral("il file è danneggiato o troncato");
-            return std::nullopt;
-        }
-        QByteArray name = QByteArray(h, 100).split('\0').first();
-        if (const QByteArray prefix = QByteArray(h + 345, 155).split('\0').first(); !prefix.isEmpty())
-            name = prefix + '/' + name;
-        if (h[156] == '0' || h[156] == '\0')
-            members.emplace_back(QString::fromUtf8(name), archive.mid(at + block, size));
-        else if (h[156] != '5' && h[156] != 'x' && h[156] != 'g') // folders and extended headers say nothing
-            *skipped << QString::fromUtf8(name);
-        at += block + (size + block - 1) / block * block;
+    PackContents contents;
+    const Archive a = newReader();
+    if (bytes.size() > packRule::maxPackBytes)
+        contents.why = QStringLiteral("è troppo grande per una voce di Quizzolo");
+    else if (archive_read_open_memory(a.get(), bytes.constData(), static_cast<size_t>(bytes.size())) != ARCHIVE_OK)
+        contents.why = QStringLiteral("non è un file di voce (un archivio zip o tar)");
+    else
+        readEntries(a.get(), contents);
+    return finished(std::move(contents), QStringLiteral("Il file"));
+}
+
+QByteArray packArchive(const std::vector<PackMember> &members, PackFormat format)
+{
+    QByteArray bytes;
+    Archive a(archive_write_new());
+    const bool ready = (format == PackFormat::Zip ? archive_write_set_format_zip(a.get())
+                                                  : archive_write_set_format_pax_restricted(a.get())) == ARCHIVE_OK &&
+                       archive_write_open(a.get(), &bytes, nullptr, appendTo, nullptr) == ARCHIVE_OK;
+    if (!ready)
+        return {};
+    const auto now = static_cast<time_t>(QDateTime::currentSecsSinceEpoch());
+    for (const PackMember &m : members) {
+        const std::unique_ptr<archive_entry, void (*)(archive_entry *)> entry(archive_entry_new(), archive_entry_free);
+        archive_entry_set_pathname_utf8(entry.get(), m.name.toUtf8().constData());
+        archive_entry_set_filetype(entry.get(), AE_IFREG);
+        archive_entry_set_perm(entry.get(), 0644);
+        archive_entry_set_size(entry.get(), m.data.size());
+        archive_entry_set_mtime(entry.get(), now, 0);
+        if (archive_write_header(a.get(), entry.get()) != ARCHIVE_OK ||
+            archive_write_data(a.get(), m.data.constData(), static_cast<size_t>(m.data.size())) != m.data.size())
+            return {};
     }
-    *why = QStringLiteral("il file è troncato");
-    return std::nullopt;
+    return archive_write_close(a.get()) == ARCHIVE_OK ? bytes : QByteArray();
+}
+
+const ClipEntry *clipForMember(const QString &memberName)
+{
+    const QString fileName = QFileInfo(memberName).fileName();
+    return fileName.compare(readMeName, Qt::CaseInsensitive) == 0 ? nullptr : clipForFileName(fileName);
 }
 
 PackResult exportVoicePack(const ClipStore &store, const QString &packFile)
 {
     PackResult result;
-    TarMembers members{{QStringLiteral("LEGGIMI.txt"), QByteArray(readMe)}};
+    std::vector<PackMember> members{{readMeName, QByteArray(readMe)}};
     for (const ClipEntry &c : clipCatalogue()) {
         if (store.source(c.name) != VoiceFolders::Source::User)
             continue;
-        const QString path = store.folders().userPath(fileNameOf(c.name));
-        QFile f(path);
-        const QFileInfo info(path);
-        if (info.isSymLink() || !info.isFile() || info.size() > largestPack || !f.open(QIODevice::ReadOnly)) {
+        QString why;
+        qint64 size = 0;
+        const int fd = openRegularFile(store.folders().userPath(fileNameOf(c.name)), why, &size);
+        QByteArray data(static_cast<qsizetype>(std::clamp<qint64>(size, 0, packRule::maxMemberBytes)), '\0');
+        const bool read = fd >= 0 && size <= packRule::maxMemberBytes && ::read(fd, data.data(), data.size()) == size;
+        if (fd >= 0)
+            close(fd);
+        if (!read) {
             result.refused << QStringLiteral("%1: non si può leggere").arg(fileNameOf(c.name));
             continue;
         }
-        members.emplace_back(fileNameOf(c.name), f.readAll());
+        members.push_back({fileNameOf(c.name), std::move(data)});
     }
     result.clips = static_cast<int>(members.size()) - 1;
     if (result.clips == 0) {
         result.text = QStringLiteral("Non c'è ancora nessuna tua registrazione da esportare.");
         return result;
     }
-    const QByteArray tar = tarArchive(members);
-    QSaveFile out(packFile);
-    if (!out.open(QIODevice::WriteOnly) || out.write(tar) != tar.size() || !out.commit()) {
-        result.text = QStringLiteral("Impossibile scrivere %1: controlla la cartella e lo spazio libero.")
-                          .arg(QFileInfo(packFile).fileName());
+    const bool tar = packFile.endsWith(QLatin1String(".tar"), Qt::CaseInsensitive);
+    const QByteArray bytes = packArchive(members, tar ? PackFormat::Tar : PackFormat::Zip);
+    const QString where = QFileInfo(packFile).absoluteFilePath();
+    const QString error =
+        bytes.isEmpty() ? QStringLiteral("Impossibile preparare l'archivio.") : writeFileSafely(where, bytes);
+    if (!error.isEmpty()) {
+        result.text = QStringLiteral("Voce non esportata. %1").arg(error);
         return result;
     }
     result.ok = true;
     result.text = QStringLiteral("Esportate %1 voci in %2: su un altro computer, «Importa una voce...».")
                       .arg(result.clips)
-                      .arg(packFile);
+                      .arg(QDir::toNativeSeparators(where));
     if (!result.refused.isEmpty())
         result.text += QStringLiteral(" Lasciate fuori: %1.").arg(result.refused.join(QStringLiteral("; ")));
     return result;
 }
 
-PackResult importVoicePack(ClipStore &store, const QString &packFile)
+PackResult importVoicePack(ClipStore &store, const QString &packFile, const PackProgress &progress,
+                           const QMap<QString, QString> &assigned)
+{
+    return importPackContents(store, QFileInfo(packFile).fileName(), readPack(packFile), progress, assigned);
+}
+
+namespace {
+
+// "cause: a.wav, b.wav" once for each cause, however many members share it.
+QString grouped(const std::vector<std::pair<QString, QString>> &refusals)
+{
+    QStringList causes;
+    QMap<QString, QStringList> names;
+    for (const auto &[name, cause] : refusals) {
+        if (!names.contains(cause))
+            causes << cause;
+        names[cause] << name;
+    }
+    QStringList lines;
+    for (const QString &cause : causes)
+        lines << QStringLiteral("%1 (%2).").arg(cause, names[cause].join(QStringLiteral(", ")));
+    return lines.join(QLatin1Char(' '));
+}
+
+QString withoutStop(QString text)
+{
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+PackResult importPackContents(ClipStore &store, const QString &shownName, const PackContents &contents,
+                              const PackProgress &progress, const QMap<QString, QString> &assigned)
 {
     PackResult result;
-    const QFileInfo info(packFile);
-    QFile f(packFile);
-    QString why;
-    std::optional<TarMembers> members;
-    if (!info.exists())
-        why = QStringLiteral("il file non c'è");
-    else if (!info.isFile()) // a pipe or a device would block, a folder is no pack
-        why = QStringLiteral("non è un file normale");
-    else if (info.size() > largestPack)
-        why = QStringLiteral("è troppo grande per una voce di Quizzolo");
-    else if (!f.open(QIODevice::ReadOnly))
-        why = QStringLiteral("non si può leggere");
-    else
-        members = readTar(f.readAll(), &why, &result.refused);
-    for (QString &name : result.refused)
-        name += QStringLiteral(": non è un file normale (un collegamento?).");
-    QTemporaryDir scratch;
-    if (members && !scratch.isValid()) {
-        members.reset();
-        why = QStringLiteral("manca lo spazio per i file temporanei");
-    }
-    if (!members) {
-        result.text = QStringLiteral("Voce non importata: %1 %2. Nessuna modifica.").arg(info.fileName(), why);
+    result.refused = contents.refused;
+    if (!contents.why.isEmpty()) {
+        result.text = QStringLiteral("Voce non importata. %1 Nessuna modifica.").arg(contents.why);
         return result;
     }
     result.ok = true;
-    QStringList done;
-    for (const auto &[name, data] : *members) {
-        const QString fileName = QFileInfo(name).fileName();
-        if (fileName == QLatin1String("LEGGIMI.txt"))
-            continue;
-        const ClipEntry *clip = fileName.endsWith(QLatin1String(".wav")) ? findClip(fileName.chopped(4)) : nullptr;
-        if (!clip || done.contains(clip->name)) {
-            result.refused << QStringLiteral("%1: %2.").arg(name,
-                                                            clip ? QStringLiteral("c'è già un file per questa voce")
-                                                                 : QStringLiteral("non è una voce di Quizzolo"));
-            continue;
+    QElapsedTimer clock;
+    clock.start();
+    QMap<const ClipEntry *, int> tries;
+    double decoded = 0;
+    std::vector<std::pair<QString, QString>> refusals;
+    const int total = static_cast<int>(contents.members.size());
+    for (int i = 0; i < total; ++i) {
+        const PackMember &m = contents.members[static_cast<std::size_t>(i)];
+        if (progress && !progress(i, total)) {
+            result.cancelled = true;
+            break;
         }
-        // Through a private copy, so it meets every rule of an imported file.
-        QFile copy(scratch.filePath(fileName));
-        if (!copy.open(QIODevice::WriteOnly) || copy.write(data) != data.size()) {
-            result.refused << QStringLiteral("%1: manca lo spazio per i file temporanei.").arg(name);
+        if (QFileInfo(m.name).fileName().compare(readMeName, Qt::CaseInsensitive) == 0)
             continue;
+        const ClipEntry *clip = assigned.contains(m.name) ? findClip(assigned.value(m.name)) : clipForMember(m.name);
+        const auto refuse = [&](const QString &why) {
+            refusals.emplace_back(m.name, withoutStop(why));
+            result.refused << QStringLiteral("%1: %2").arg(m.name, why);
+        };
+        if (!clip) {
+            refuse(assigned.contains(m.name) ? QStringLiteral("lasciato fuori")
+                                             : QStringLiteral("non è il nome di una voce di Quizzolo"));
+        } else if (result.changed.contains(clip->name)) {
+            refuse(QStringLiteral("c'è già un file per questa voce"));
+        } else if (tries.value(clip) >= packRule::maxTriesPerClip) {
+            refuse(QStringLiteral("troppi file per la stessa voce"));
+        } else if (decoded > packRule::maxDecodedSeconds ||
+                   clock.hasExpired(qint64(packRule::maxImportSeconds * 1000))) {
+            refuse(QStringLiteral("non letto: c'è troppo suono da esaminare"));
+        } else {
+            ++tries[clip];
+            const AudioRead read = decodeMedia({-1, m.data, m.data.size()}, m.name, limitsOf(clip->role).maxSeconds);
+            decoded += read.decodedSeconds;
+            const ProcessedTake take = store.accept(*clip, read);
+            if (take.ok())
+                result.changed << clip->name;
+            else
+                refuse(take.refusal);
         }
-        copy.close();
-        const ProcessedTake take = importClip(store, *clip, copy.fileName());
-        copy.remove();
-        if (take.ok())
-            done << clip->name;
-        else
-            result.refused << QStringLiteral("%1: %2").arg(name, take.refusal);
     }
-    result.clips = static_cast<int>(done.size());
-    result.text = QStringLiteral("Importate %1 voci da %2").arg(result.clips).arg(info.fileName());
-    result.text += done.isEmpty() ? QStringLiteral(".") : QStringLiteral(": %1.").arg(done.join(QStringLiteral(", ")));
-    if (!result.refused.isEmpty())
-        result.text += QStringLiteral(" Non usati: %1").arg(result.refused.join(QLatin1Char(' ')));
+    result.clips = static_cast<int>(result.changed.size());
+    result.text =
+        QStringLiteral("%1 %2 voci da %3")
+            .arg(result.cancelled ? QStringLiteral("Importazione interrotta: importate") : QStringLiteral("Importate"))
+            .arg(result.clips)
+            .arg(shownName);
+    result.text += result.changed.isEmpty() ? QStringLiteral(".")
+                                            : QStringLiteral(": %1.").arg(result.changed.join(QStringLiteral(", ")));
+    if (result.cancelled)
+        result.text += QStringLiteral(" Le altre voci restano come prima.");
+    if (!contents.refused.isEmpty())
+        result.text += QStringLiteral(" Lasciati fuori: %1").arg(contents.refused.join(QLatin1Char(' ')));
+    if (!refusals.empty())
+        result.text += QStringLiteral(" Non usati: %1").arg(grouped(refusals));
     return result;
 }
 

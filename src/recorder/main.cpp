@@ -1,16 +1,21 @@
 #include "common/DesktopStartUp.h"
 #include "common/SdlClipPlayer.h"
 #include "recorder/CommandLine.h"
+#include "recorder/FileSafety.h"
 #include "recorder/Microphone.h"
 #include "recorder/RecorderWindow.h"
 
 #include <QApplication>
+#include <csignal>
 #include <optional>
 
 int main(int argc, char *argv[])
 {
     using namespace quizzolo;
     using namespace quizzolo::recorder;
+    // A file-size limit makes a write fail with its own message instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    removeStaleTemporaries(VoiceFolders::defaultUserFolder());
     std::optional<int> status;
     {
         QCoreApplication cli(argc, argv);

@@ -152,7 +152,7 @@ class HostileVoiceTest : public QObject {
         QVERIFY(kind == "folder"     ? QDir().mkdir(at)
                 : kind == "fifo"     ? mkfifo(name, 0600) == 0
                 : kind == "1hz"      ? writeWav(at, {1, 1, 1, 16}, 1000000, 1000000)
-                : kind == "64ch"     ? writeWav(at, {1, 64, 22050, 16}, 200000000, 0)
+                : kind == "64ch"     ? writeWav(at, {1, 64, 22050, 16}, 64 * 22050, 64 * 22050)
                 : kind == "long"     ? writeWav(at, {1, 1, 8000, 8}, 720000, 720000)
                 : kind == "link"     ? QFile::link(other, at)
                 : kind == "dangling" ? QFile::link(dir.filePath("nessuno"), at)

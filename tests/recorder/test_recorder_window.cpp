@@ -1,16 +1,14 @@
 // The recorder's window in-process: a scripted microphone, a player that only notes what
 // it was asked, a hand-set clock and dialogs answered by the test.
+#include "VoiceSamples.h"
 #include "common/SdlClipPlayer.h"
 #include "recorder/AudioFile.h"
-#include "recorder/CommandLine.h"
 #include "recorder/Microphone.h"
 #include "recorder/RecorderWindow.h"
-#include "recorder/VoicePack.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -73,43 +71,23 @@ struct FakeDialogs : RecorderDialogs {
     bool confirm(const QString &, const QString &) override { return yes; }
     QString shown;
     void showDocument(const QString &, const QString &markdown) override { shown = markdown; }
+    QMap<QString, QString> assign; // the clip the user picks for a file; "" leaves it out
+    std::vector<ClipChoice> offered;
+    std::optional<std::vector<ClipChoice>> chooseClips(const QString &, const QString &,
+                                                       const std::vector<ClipChoice> &choices) override
+    {
+        offered = choices;
+        if (!yes)
+            return std::nullopt;
+        auto chosen = choices;
+        for (ClipChoice &c : chosen)
+            c.clip = assign.value(QFileInfo(c.file).fileName(), c.clip);
+        return chosen;
+    }
+    int stopAt = -1; // the member at which the user presses Interrompi
+    QList<int> progressSeen;
+    bool progress(const QString &, int done, int) override { return progressSeen << done, done != stopAt; }
 };
-
-// 0.1 s of a 190 Hz tone reaching the given peak, or of silence.
-std::vector<float> tenth(double peak)
-{
-    std::vector<float> s(static_cast<std::size_t>(clipRate() / 10));
-    for (std::size_t i = 0; i < s.size(); ++i)
-        s[i] = static_cast<float>(peak * std::sin(2 * M_PI * 190 * static_cast<double>(i) / clipRate()));
-    return s;
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-// A spoken word as a clip file: 0.2 s quiet, 0.5 s of voice, 0.3 s quiet.
-QByteArray word()
-{
-    std::vector<std::int16_t> s(static_cast<std::size_t>(clipRate()), 0);
-    const std::vector<float> voice = tenth(0.5);
-    for (std::size_t i = 0; i < voice.size() * 5; ++i)
-        s[clipRate() / 5 + i] = static_cast<std::int16_t>(voice[i % voice.size()] * 32767);
-    return encodeClip(s);
-}
-
-const QByteArray memo("\0\0\0 ftypM4A ", 12); // how a phone's .m4a begins; the box size, 32, is a space
-
-QStringList ownClips(const ClipStore &store)
-{
-    QStringList own;
-    for (const ClipEntry &c : clipCatalogue())
-        if (store.source(c.name) == VoiceFolders::Source::User)
-            own << c.name;
-    return own;
-}
 
 // One window with its doubles over a scratch voice folder.
 struct Bench {
@@ -256,18 +234,19 @@ class RecorderWindowTest : public QObject {
 
     void importFiles_data()
     {
-        QTest::addColumn<QStringList>("files"); // written as a spoken word unless named *.m4a or *.txt
+        QTest::addColumn<QStringList>("files"); // a spoken word, unless named *.txt; "x=va6": the user gives x to va6
         QTest::addColumn<bool>("confirmed");
         QTest::addColumn<QStringList>("imported");
         QTest::addColumn<QString>("statusHas");
 
         // clang-format off
-        QTest::newRow("by clip names")     << QStringList{"va5.wav", "VOXA7.WAV"}           << true  << QStringList{"voxa7", "va5"} << "Importate 2 voci su 2";
-        QTest::newRow("by the words said") << QStringList{"sette per.wav", "Cinque.wav"}     << true  << QStringList{"voxa7", "va5"} << "Importate 2";
-        QTest::newRow("not confirmed")     << QStringList{"va5.wav"}                         << false << QStringList{}               << "";
-        QTest::newRow("phone memo among")  << QStringList{"va5.wav", "va6.m4a"}              << true  << QStringList{"va5"}          << "ffmpeg";
-        QTest::newRow("unknown name")      << QStringList{"va5.wav", "registrazione 3.wav"} << true  << QStringList{"va5"}          << "registrazione 3.wav";
-        QTest::newRow("no name matches")   << QStringList{"audio.wav"}                       << true  << QStringList{}               << "Nessun file ha il nome";
+        QTest::newRow("by clip names")        << QStringList{"va5.wav", "VOXA7.WAV"}                    << true  << QStringList{"voxa7", "va5"} << "Importate 2 voci su 2";
+        QTest::newRow("by the words said")    << QStringList{"sette per.wav", "Benissimo!.wav"}         << true  << QStringList{"voxa7", "voxa_esatto"} << "Importate 2";
+        QTest::newRow("not confirmed")        << QStringList{"va5.wav"}                                  << false << QStringList{}               << "";
+        QTest::newRow("a phone's name, given") << QStringList{"va5.wav", "PTT-20241107-WA0001.opus=va6"} << true  << QStringList{"va5", "va6"}  << "Importate 2 voci su 2";
+        QTest::newRow("given to a taken clip") << QStringList{"va5.wav", "memo.wav=va5"}                 << true  << QStringList{"va5"}          << "memo.wav";
+        QTest::newRow("a name left out")      << QStringList{"va5.wav=", "registrazione 3.wav"}         << true  << QStringList{}               << "Nessun file";
+        QTest::newRow("unreadable, one line") << QStringList{"a.txt=va1", "b.txt=va2", "va5.wav"}        << true  << QStringList{"va5"}          << "Non sono file audio che Quizzolo sa leggere (WAV, FLAC, Ogg, Opus, MP3, M4A, AAC, AMR, 3GP): a.txt, b.txt.";
         // clang-format on
     }
 
@@ -280,94 +259,21 @@ class RecorderWindowTest : public QObject {
 
         Bench b;
         for (const QString &f : files) {
-            b.dialogs.files << b.dir.filePath(QStringLiteral("telefono/") + f);
-            QVERIFY(writeBytes(b.dialogs.files.last(), f.endsWith(QStringLiteral(".m4a")) ? memo : word()));
+            const QString name = f.section('=', 0, 0);
+            if (f.contains('='))
+                b.dialogs.assign.insert(name, f.section('=', 1));
+            b.dialogs.files << b.dir.filePath(QStringLiteral("telefono/") + name);
+            QVERIFY(writeBytes(b.dialogs.files.last(), name.endsWith(QStringLiteral(".txt")) ? "testo" : word()));
         }
         b.open();
         b.dialogs.yes = confirmed;
         b.window->importFiles();
         QCOMPARE(ownClips(b.store), imported);
         QVERIFY2(b.status().contains(statusHas), qPrintable(b.status()));
+        QCOMPARE(int(b.dialogs.offered.size()), files.size()); // every file is offered, matched or not
         // The next dialog opens where these files were.
         b.window->importFile();
         QCOMPARE(b.dialogs.foldersAsked.last(), b.dir.filePath(QStringLiteral("telefono")));
-    }
-
-    void voicePack_data()
-    {
-        QTest::addColumn<QByteArray>("pack"); // the file, or how it is made
-        QTest::addColumn<QStringList>("imported");
-        QTest::addColumn<bool>("readable");
-
-        const QByteArray wav = word();
-        QTest::newRow("exported by the recorder") << QByteArray("export") << QStringList{"voxa7", "va5"} << true;
-        QTest::newRow("path outside in a name") << tarArchive({{"../../va5.wav", wav}}) << QStringList{"va5"} << true;
-        QTest::newRow("not a clip's name") << tarArchive({{"canzone.wav", wav}}) << QStringList{} << true;
-        QTest::newRow("a text named as a clip") << tarArchive({{"va6.wav", "cinque\n"}}) << QStringList{} << true;
-        QTest::newRow("a link in the pack") << QByteArray("link") << QStringList{} << true;
-        QTest::newRow("not a tar") << QByteArray(4096, 'x') << QStringList{} << false;
-        QTest::newRow("cut short") << tarArchive({{"va5.wav", wav}}).left(1000) << QStringList{} << false;
-    }
-
-    void voicePack()
-    {
-        QFETCH(QByteArray, pack);
-        QFETCH(QStringList, imported);
-        QFETCH(bool, readable);
-
-        QTemporaryDir dir;
-        const QString file = dir.filePath("voce-quizzolo.tar");
-        if (pack == "export") {
-            QVERIFY(writeBytes(dir.filePath("a/voce/va5.wav"), word()) &&
-                    writeBytes(dir.filePath("a/voce/voxa7.wav"), word()));
-            QVERIFY(exportVoicePack(ClipStore(VoiceFolders(dir.filePath("a/voce"), dir.filePath("lib"))), file).ok);
-        } else if (pack == "link") {
-            QVERIFY(writeBytes(dir.filePath("word.wav"), word()) &&
-                    QFile::link(dir.filePath("word.wav"), dir.filePath("va5.wav")));
-            QCOMPARE(QProcess::execute("tar", {"-cf", file, "-C", dir.path(), "va5.wav"}), 0);
-        } else {
-            QVERIFY(writeBytes(file, pack));
-        }
-
-        ClipStore to(VoiceFolders(dir.filePath("b/voce"), dir.filePath("lib")));
-        const PackResult result = importVoicePack(to, file);
-        QCOMPARE(result.ok, readable);
-        QCOMPARE(result.refused.isEmpty(), !readable || !imported.isEmpty()); // what was left out is named
-        QCOMPARE(ownClips(to), imported);
-        // Nothing but the clips in the voice folder.
-        QCOMPARE(QDir(dir.filePath("b/voce")).entryList(QDir::Files | QDir::Hidden).size(), imported.size());
-        QVERIFY(!QFile::exists(dir.filePath("va5.wav")) || QFileInfo(dir.filePath("va5.wav")).isSymLink());
-    }
-
-    void commandLine_data()
-    {
-        QTest::addColumn<QStringList>("arguments"); // DIR holds va5.wav, "sette per.wav", x.wav, pack.tar
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QStringList>("own");
-
-        QTest::newRow("many by name") << QStringList{"--importa-tutti", "DIR/va5.wav", "DIR/sette per.wav"} << 0
-                                      << QStringList{"voxa7", "va5"};
-        QTest::newRow("many, one unknown")
-            << QStringList{"--importa-tutti", "DIR/va5.wav", "DIR/x.wav"} << 1 << QStringList{"va5"};
-        QTest::newRow("voice pack") << QStringList{"--importa-voce", "DIR/pack.tar"} << 0 << QStringList{"va5"};
-        QTest::newRow("export with nothing recorded") << QStringList{"--esporta", "DIR/out.tar"} << 1 << QStringList{};
-    }
-
-    void commandLine()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, status);
-        QFETCH(QStringList, own);
-
-        QTemporaryDir dir;
-        for (const char *name : {"va5.wav", "sette per.wav", "x.wav"})
-            QVERIFY(writeBytes(dir.filePath(name), word()));
-        QVERIFY(writeBytes(dir.filePath("pack.tar"), tarArchive({{"va5.wav", word()}})));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
-        arguments.replaceInStrings(QStringLiteral("DIR"), dir.path());
-        QCOMPARE(runCommandLine(QStringList{"quizzolo-registra"} + arguments, dir.filePath("lib")).value_or(-1),
-                 status);
-        QCOMPARE(ownClips(ClipStore(VoiceFolders(dir.filePath("data/quizzolo/voce"), dir.filePath("lib")))), own);
     }
 
     void desktop_data()

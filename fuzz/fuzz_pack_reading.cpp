@@ -1,0 +1,29 @@
+// libFuzzer target: any bytes as a voice pack a teacher imports. Reading stays within its
+// bounds, keeps only regular members, and a damaged pack keeps nothing.
+#include "recorder/VoicePack.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#define expect(holds, property)                                                                                        \
+    ((holds) ? void() : (std::fputs("property broken: " property "\n", stderr), std::abort()))
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    using namespace quizzolo::recorder;
+    const PackContents pack =
+        readPackBytes(QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
+    expect(pack.why.isEmpty() || pack.members.empty(), "a damaged pack keeps nothing");
+    expect(pack.members.size() <= packRule::maxEntries, "bounded members");
+    qint64 kept = 0;
+    for (const PackMember &m : pack.members) {
+        expect(m.data.size() <= packRule::maxMemberBytes, "bounded member");
+        kept += m.data.size();
+        // The clip a member is for is found by its last part alone: no folder in its name matters.
+        const quizzolo::ClipEntry *clip = clipForMember(m.name);
+        expect(!clip || clip == clipForMember(m.name.section(QLatin1Char('/'), -1)), "matched by the file's name");
+    }
+    expect(kept <= packRule::maxKeptBytes, "bounded memory");
+    return 0;
+}

@@ -1,0 +1,352 @@
+// A voice carried between computers: packs as teachers and hostile senders make them, the
+// export's destination, the school's voice installed by the administrator, and what the
+// command line prints of outside names.
+#include "VoiceSamples.h"
+#include "recorder/CommandLine.h"
+#include "recorder/FileSafety.h"
+#include "recorder/OutsideText.h"
+#include "recorder/SchoolVoice.h"
+#include "recorder/VoicePack.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sndfile.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+#include <utime.h>
+
+using namespace quizzolo;
+using namespace quizzolo::recorder;
+
+namespace {
+
+// `seconds` of silence at 192 kHz as FLAC: tiny, and long to decode.
+QByteArray longFlac(double seconds)
+{
+    const QString path = QDir::temp().filePath(QStringLiteral("quizzolo-test-%1.flac").arg(getpid()));
+    SF_INFO info{};
+    info.samplerate = 192000;
+    info.channels = 1;
+    info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+    SNDFILE *f = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    const std::vector<short> zeros(192000, 0);
+    for (int s = 0; f && s < seconds; ++s)
+        sf_write_short(f, zeros.data(), static_cast<sf_count_t>(zeros.size()));
+    sf_close(f);
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    file.remove();
+    return bytes;
+}
+
+// Runs a tool in `dir`; true when it succeeded.
+bool run(const QString &dir, const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.setWorkingDirectory(dir);
+    p.start(program, arguments);
+    return p.waitForFinished() && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// What `work` writes to stderr.
+QByteArray stderrOf(const std::function<void()> &work)
+{
+    QTemporaryFile capture;
+    if (!capture.open())
+        return {};
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    dup2(capture.handle(), STDERR_FILENO);
+    work();
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    capture.seek(0);
+    return capture.readAll();
+}
+
+bool isRoot()
+{
+    return geteuid() == 0;
+}
+
+} // namespace
+
+class VoicePackTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void packs_data()
+    {
+        QTest::addColumn<QString>("how"); // how the pack in DIR/in is made, see packs()
+        QTest::addColumn<QStringList>("imported");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QString>("told"); // in the result's text
+        // clang-format off
+        QTest::newRow("exported: a zip")         << "export pack.zip"  << QStringList{"voxa7", "va5"} << true  << "Importate 2 voci da pack.zip: voxa7, va5.";
+        QTest::newRow("exported as tar")         << "export pack.tar"  << QStringList{"voxa7", "va5"} << true  << "Importate 2";
+        QTest::newRow("made with zip")           << "zip"              << QStringList{"voxa7", "va5"} << true  << "Importate 2";
+        QTest::newRow("tar.gz, GNU long name")   << "tar gnu"          << QStringList{"voxa7", "va5"} << true  << "Importate 2";
+        QTest::newRow("tar, pax long name")      << "tar pax"          << QStringList{"voxa7", "va5"} << true  << "Importate 2";
+        QTest::newRow("names out of the folder") << "members ../../va5.wav /etc/VOXA7.WAV" << QStringList{"voxa7", "va5"} << true << "Importate 2";
+        QTest::newRow("not a clip's name")       << "members canzone.wav" << QStringList{}            << true  << "non è il nome di una voce di Quizzolo (canzone.wav)";
+        QTest::newRow("a text named as a clip")  << "text va6.wav"     << QStringList{}               << true  << "va6.wav";
+        QTest::newRow("links and devices")       << "links"            << QStringList{"va5"}          << true  << "va6.wav: non è un file normale";
+        QTest::newRow("too big a member")        << "huge va5.wav"     << QStringList{}               << true  << "va5.wav: è troppo grande";
+        QTest::newRow("one clip, many members")  << "flood"            << QStringList{}               << true  << "troppi file per la stessa voce";
+        QTest::newRow("not a pack")              << "bytes"            << QStringList{}               << false << "non è un file di voce";
+        QTest::newRow("cut short")               << "cut"              << QStringList{}               << false << "danneggiato o troncato";
+        // clang-format on
+    }
+
+    void packs()
+    {
+        QFETCH(QString, how);
+        QFETCH(QStringList, imported);
+        QFETCH(bool, readable);
+        QFETCH(QString, told);
+        QTemporaryDir dir;
+        const QString in = dir.filePath("in"), pack = dir.filePath(how.startsWith("export") ? how.mid(7) : "pack.in");
+        const QStringList words = how.split(' ');
+        QVERIFY(writeBytes(in + "/va5.wav", word()) && writeBytes(in + "/Sette per.mp3", word()));
+        if (words[0] == "export") {
+            QVERIFY(writeBytes(dir.filePath("a/voxa7.wav"), word()) &&
+                    QFile::copy(in + "/va5.wav", dir.filePath("a/va5.wav")));
+            QVERIFY(exportVoicePack(ClipStore(VoiceFolders(dir.filePath("a"), {})), pack).ok);
+        } else if (words[0] == "zip") {
+            QVERIFY(run(in, "zip", {"-q", pack, "va5.wav", "Sette per.mp3"}));
+        } else if (words[0] == "tar") { // the clips deep in a folder whose name is longer than tar's 100 bytes
+            const QString deep = QString(120, 'd');
+            QVERIFY(QDir(in).mkdir(deep) && QFile::rename(in + "/va5.wav", in + "/" + deep + "/VA5.wav"));
+            QVERIFY(run(in, "tar", {"--format=" + words[1], "-czf", pack, deep, "Sette per.mp3"}));
+        } else if (words[0] == "links") { // a link, a hard link and a device, each named as a clip
+            QVERIFY(QFile::link("/etc/passwd", in + "/va6.wav") &&
+                    link(QFile::encodeName(in + "/va5.wav"), QFile::encodeName(in + "/va7.wav")) == 0);
+            QVERIFY(run(
+                in, "tar",
+                {"-cf", pack, "va5.wav", "va6.wav", "va7.wav", "-C", "/dev", "--transform=s/null/va8.wav/", "null"}));
+        } else if (words[0] == "flood") { // the same clip thirty times, each 41 s at 192 kHz
+            std::vector<PackMember> members;
+            for (int i = 0; i < 30; ++i)
+                members.push_back({QStringLiteral("%1/va5.wav").arg(i), longFlac(41)});
+            QVERIFY(writeBytes(pack, packArchive(members, PackFormat::Tar)));
+        } else if (words[0] == "bytes" || words[0] == "cut") {
+            QVERIFY(writeBytes(pack, words[0] == "bytes"
+                                         ? QByteArray(4096, 'x')
+                                         : packArchive({{"va5.wav", word()}}, PackFormat::Tar).left(1000)));
+        } else {
+            std::vector<PackMember> members;
+            for (const QString &name : words.mid(1))
+                members.push_back({name, words[0] == "text"   ? "cinque\n"
+                                         : words[0] == "huge" ? QByteArray(17 << 20, 'a')
+                                                              : word()});
+            QVERIFY(writeBytes(pack, packArchive(members, PackFormat::Zip)));
+        }
+        ClipStore to(VoiceFolders(dir.filePath("b/voce"), {}));
+        const PackResult result = importVoicePack(to, pack);
+        QCOMPARE(result.ok, readable);
+        QCOMPARE(ownClips(to), imported);
+        QVERIFY2(result.text.contains(told), qPrintable(result.text));
+        QCOMPARE(result.refused.filter("dura").size(), how == "flood" ? packRule::maxTriesPerClip : 0); // work bounded
+        // Nothing but the clips, and nothing outside the voice folder.
+        QCOMPARE(QDir(dir.filePath("b/voce")).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
+                 imported.size());
+        QCOMPARE(QDir(dir.filePath("b")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+                 imported.isEmpty() ? 0 : 1);
+    }
+
+    // Recordings as phones and other programs save them, made from a spoken word.
+    void everyRecording_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("made"); // a shell command: IN the word as a WAV, OUT the file
+        const QString ffmpeg = "ffmpeg -loglevel error -i IN ";
+        QTest::newRow("phone memo, AAC") << "memo.m4a" << ffmpeg + "-c:a aac OUT";
+        QTest::newRow("old phone, AMR") << "memo.amr"
+                                        << "sox IN -r 8000 -t amr-nb OUT";
+        QTest::newRow("old phone, 3GP")
+            << "memo.3gp"
+            << "sox IN -r 8000 -t amr-nb OUT.amr && ffmpeg -loglevel error -i OUT.amr -c copy OUT";
+        QTest::newRow("voice note, Opus") << "PTT-20241107-WA0001.opus" << ffmpeg + "-c:a libopus OUT";
+        QTest::newRow("MP3") << "memo.mp3" << ffmpeg + "OUT";
+        QTest::newRow("µ-law WAV") << "memo.wav"
+                                   << "sox IN -e u-law OUT";
+        QTest::newRow("96 kHz WAV") << "memo.wav"
+                                    << "sox IN -r 96000 OUT";
+        QTest::newRow("streamed WAV header") << "memo.wav" << ffmpeg + "-f wav - | cat > OUT";
+    }
+
+    void everyRecording()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, made);
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath("in.wav"), word()));
+        made.replace("IN", dir.filePath("in.wav")).replace("OUT", dir.filePath(file));
+        QVERIFY(run(dir.path(), "bash", {"-c", made}));
+        ClipStore store(VoiceFolders(dir.filePath("voce"), {}));
+        const ProcessedTake take = store.import(*findClip("va5"), dir.filePath(file));
+        QVERIFY2(take.ok(), qPrintable(take.refusal));
+        QCOMPARE(ownClips(store), QStringList{"va5"});
+    }
+
+    void cancelledHalfWay()
+    {
+        QTemporaryDir dir;
+        const PackContents contents = readPackBytes(
+            packArchive({{"va1.wav", word()}, {"va2.wav", word()}, {"va3.wav", word()}}, PackFormat::Zip));
+        ClipStore to(VoiceFolders(dir.filePath("voce"), {}));
+        QList<int> seen;
+        const PackResult result =
+            importPackContents(to, "p.zip", contents, [&](int done, int) { return seen << done, done < 2; });
+        QCOMPARE(seen, (QList<int>{0, 1, 2}));
+        QVERIFY(result.cancelled);
+        QCOMPARE(ownClips(to), (QStringList{"va1", "va2"}));
+        QVERIFY2(result.text.contains("interrotta: importate 2 voci da p.zip: va1, va2."), qPrintable(result.text));
+    }
+
+    // What stands where the voice is exported to: only nothing or a regular file is replaced.
+    void exportDestination_data()
+    {
+        QTest::addColumn<QString>("there");
+        QTest::addColumn<QString>("told");
+        // clang-format off
+        QTest::newRow("nothing")          << "none"   << "Esportate 1 voci in DIR/out.zip";
+        QTest::newRow("an older pack")    << "file"   << "Esportate 1 voci in DIR/out.zip";
+        QTest::newRow("a FIFO")           << "fifo"   << "non è un file normale";
+        QTest::newRow("a link to a file") << "link"   << "non è un file normale";
+        QTest::newRow("a device node")    << "device" << "non è un file normale";
+        QTest::newRow("a folder")         << "folder" << "è una cartella";
+        QTest::newRow("a folder's name")  << "slash"  << "è una cartella: scrivi anche il nome del file";
+        // clang-format on
+    }
+
+    void exportDestination()
+    {
+        QFETCH(QString, there);
+        QFETCH(QString, told);
+        if (there == "device" && !isRoot())
+            QSKIP("making a device node needs root");
+        QTemporaryDir dir;
+        const QString out = there == "slash" ? dir.path() + "/" : dir.filePath("out.zip"),
+                      target = dir.filePath("target");
+        const QByteArray name = QFile::encodeName(out);
+        QVERIFY(writeBytes(target, "mine") && writeBytes(dir.filePath("voce/va5.wav"), word()));
+        QVERIFY(there == "file"     ? writeBytes(out, "old")
+                : there == "fifo"   ? mkfifo(name, 0600) == 0
+                : there == "link"   ? QFile::link(target, out)
+                : there == "device" ? mknod(name, S_IFCHR | 0666, makedev(1, 3)) == 0
+                : there == "folder" ? QDir().mkdir(out)
+                                    : true);
+        struct stat before {};
+        lstat(name, &before);
+        const PackResult result = exportVoicePack(ClipStore(VoiceFolders(dir.filePath("voce"), {})), out);
+        QVERIFY2(result.text.contains(QString(told).replace("DIR", dir.path())), qPrintable(result.text));
+        struct stat after {};
+        QCOMPARE(lstat(name, &after), 0);
+        if (result.ok) {
+            QVERIFY(S_ISREG(after.st_mode) && (after.st_mode & 07777) == 0644);
+            QCOMPARE(ownClips(ClipStore(VoiceFolders(dir.filePath("voce"), {}))), QStringList{"va5"});
+            QVERIFY(run(dir.path(), "unzip", {"-tq", out})); // any computer's tool opens it
+        } else {
+            QCOMPARE(after.st_mode, before.st_mode);
+            QCOMPARE(after.st_rdev, before.st_rdev);
+        }
+        QCOMPARE(QFile(target).size(), 4); // what a link pointed to is untouched
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".out"), QStringList());
+    }
+
+    // A hostile pack installed by root as the school's voice, with a careless umask; then
+    // checked from a pupil's account, then removed.
+    void schoolVoice()
+    {
+        QTemporaryDir dir;
+        QVERIFY(chmod(QFile::encodeName(dir.path()), 0711) == 0); // a pupil may pass through
+        const QString in = dir.filePath("in"), folder = dir.filePath("share/quizzolo/voce");
+        QVERIFY(writeBytes(in + "/va5.wav", word()) && chmod(QFile::encodeName(in + "/va5.wav"), 04755) == 0);
+        QVERIFY(writeBytes(in + "/va7.wav", word()) && QFile::link("/etc/shadow", in + "/va6.wav"));
+        QVERIFY(run(in, "tar", {"-cf", dir.filePath("scuola.tar"), "va5.wav", "va6.wav", "va7.wav"}));
+        const mode_t umaskWas = umask(077);
+        const PackResult installed = installSchoolVoice(dir.filePath("scuola.tar"), folder);
+        umask(umaskWas);
+        QVERIFY2(installed.text.contains("installate 2 voci in " + folder + ": va5, va7"), qPrintable(installed.text));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+                 (QStringList{"va5.wav", "va7.wav"}));
+        for (const QString &f : {folder, QFileInfo(folder).path(), folder + "/va5.wav", folder + "/va7.wav"}) {
+            struct stat info {};
+            QCOMPARE(lstat(QFile::encodeName(f), &info), 0);
+            QCOMPARE(info.st_mode & 07777, S_ISDIR(info.st_mode) ? 0755u : 0644u);
+        }
+        // A pupil sees the school's clips; a folder they can't read is told, not silently skipped.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("pupil")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(dir.filePath("share")));
+        QByteArray said = stderrOf([&] { QCOMPARE(runCommandLine({"r", "--elenco"}, dir.filePath("lib")), 0); });
+        QVERIFY2(said.isEmpty(), said.constData());
+        chmod(QFile::encodeName(folder), 0700);
+        const int was = setfsuid(65534);
+        said = stderrOf([&] { runCommandLine({"r", "--elenco"}, dir.filePath("lib")); });
+        setfsuid(was);
+        QVERIFY2(!isRoot() || said.contains(QFile::encodeName(folder) + " c'è, ma non si può leggere"),
+                 said.constData());
+        const PackResult removed = removeSchoolVoice(folder);
+        QVERIFY2(removed.text.contains("tolte 2 voci"), qPrintable(removed.text));
+        QVERIFY(!QFileInfo::exists(folder) && !QFileInfo::exists(QFileInfo(folder).path()));
+    }
+
+    // Outside names reach the terminal escaped: no sequence can retitle it, clear it or
+    // forge a line.
+    void terminalText_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain Italian") << "perché è così.wav"
+                                       << "perché è così.wav";
+        QTest::newRow("title and clear") << "\x1b]0;x\a\x1b[2J.wav"
+                                         << "\\e]0;x\\x07\\e[2J.wav";
+        QTest::newRow("a forged line") << "a\nquizzolo-registra: Importate 35 voci"
+                                       << "a\\nquizzolo-registra: Importate 35 voci";
+        QTest::newRow("C1 and reversal") << QString::fromUtf8("a\xc2\x9b"
+                                                              "2J\xe2\x80\xaevaw.exe")
+                                         << "a\\u009b2J\\u202evaw.exe";
+        QTest::newRow("a backslash") << "a\\e.wav"
+                                     << "a\\\\e.wav";
+    }
+
+    void terminalText()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        QCOMPARE(recorder::terminalText(name), shown);
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath(name.section('/', -1)), "x"));
+        const QByteArray said = stderrOf([&] {
+            runCommandLine({"r", "--importa", "va5", dir.filePath(name.section('/', -1))}, dir.filePath("lib"));
+        });
+        QVERIFY2(said.contains(shown.toUtf8()) && said.count('\n') == 1 && !said.contains('\x1b'), said.constData());
+    }
+
+    // What killed saves left: old temporaries go, a fresh one (a save under way) stays.
+    void staleTemporaries()
+    {
+        QTemporaryDir dir, tmp;
+        qputenv("TMPDIR", QFile::encodeName(tmp.path())); // the folder QDir::tempPath() gives
+        const QStringList entries{".va5.wav.Ab12Cd", ".va6.wav.Xy34Zw", "tmp:quizzolo-registra-Qw12Er/va5.wav",
+                                  "tmp:quizzolo-registra-Rt56Yu/x"};
+        for (const QString &e : entries)
+            QVERIFY(writeBytes(e.startsWith("tmp:") ? tmp.filePath(e.mid(4)) : dir.filePath(e), "x"));
+        const utimbuf hoursAgo{time(nullptr) - 7200, time(nullptr) - 7200};
+        for (const QString &old : {dir.filePath(".va5.wav.Ab12Cd"), tmp.filePath("quizzolo-registra-Qw12Er")})
+            QCOMPARE(utime(QFile::encodeName(old), &hoursAgo), 0);
+        removeStaleTemporaries(dir.path());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{".va6.wav.Xy34Zw"});
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{"quizzolo-registra-Rt56Yu"});
+        qunsetenv("TMPDIR");
+    }
+};
+
+QTEST_GUILESS_MAIN(VoicePackTest)
+#include "test_voice_pack.moc"
