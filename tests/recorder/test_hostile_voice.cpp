@@ -128,7 +128,7 @@ class HostileVoiceTest : public QObject {
         QTest::newRow("import 1 Hz")           << "in"  << "1hz"      << "formato non adatto";
         QTest::newRow("import 64 channels")    << "in"  << "64ch"     << "formato non adatto";
         QTest::newRow("import unreadable")     << "in"  << "locked"   << "permesso";
-        QTest::newRow("import 90 s")           << "in"  << "long"     << "dura 90,0 secondi";
+        QTest::newRow("import 90 s")           << "in"  << "long"     << "dura 90,0 secondi: troppo per questa voce (al massimo 2,5)";
         QTest::newRow("save over a link")      << "out" << "link"     << "";
         QTest::newRow("save over a dangling")  << "out" << "dangling" << "";
         QTest::newRow("save over a FIFO")      << "out" << "fifo"     << "";

@@ -5,6 +5,7 @@
 #include "recorder/AudioFile.h"
 #include "recorder/Microphone.h"
 #include "recorder/RecorderWindow.h"
+#include "recorder/VoicePack.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -274,6 +275,53 @@ class RecorderWindowTest : public QObject {
         // The next dialog opens where these files were.
         b.window->importFile();
         QCOMPARE(b.dialogs.foldersAsked.last(), b.dir.filePath(QStringLiteral("telefono")));
+    }
+
+    // A pack or a file from outside, through the window: names shown as they are, a file
+    // named for another clip asked about first, a long import stoppable.
+    void fromOutside_data()
+    {
+        QTest::addColumn<QString>("button"); // "pack": Importa una voce; "one": Importa da file on va5
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("answers"); // "n": the user says no; "s1": stops after the first member
+        QTest::addColumn<QStringList>("imported");
+        QTest::addColumn<QString>("statusHas");
+        // clang-format off
+        QTest::newRow("markup in a member's name") << "pack" << QStringList{"<img src=\"/dev/zero\">.wav", "<b>va5.wav"} << "" << QStringList{} << "<img src=\"/dev/zero\">.wav";
+        QTest::newRow("a member given a clip")     << "pack" << QStringList{"PTT-20241107-WA0001.opus|va7"}        << ""   << QStringList{"va7"}       << "Importate 1 voci";
+        QTest::newRow("stopped half-way")          << "pack" << QStringList{"va1.wav", "va2.wav", "va3.wav"}       << "s1" << QStringList{"va1"}       << "interrotta";
+        QTest::newRow("named for another clip")    << "one"  << QStringList{"va6.wav"}                             << ""   << QStringList{"va5"}       << "Importata «cinque» da va6.wav";
+        QTest::newRow("... and the user says no")  << "one"  << QStringList{"va6.wav"}                             << "n"  << QStringList{}            << "";
+        QTest::newRow("named for this clip")       << "one"  << QStringList{"cinque.m4a"}                          << "n"  << QStringList{"va5"}       << "Importata";
+        // clang-format on
+    }
+
+    void fromOutside()
+    {
+        QFETCH(QString, button);
+        QFETCH(QStringList, names);
+        QFETCH(QString, answers);
+        QFETCH(QStringList, imported);
+        QFETCH(QString, statusHas);
+        Bench b;
+        std::vector<PackMember> members;
+        for (const QString &n : names) {
+            if (n.contains('|'))
+                b.dialogs.assign.insert(n.section('|', 0, 0), n.section('|', 1));
+            members.push_back({n.section('|', 0, 0), word()});
+        }
+        const QString file = b.dir.filePath(button == "pack" ? "voce.zip" : names.first());
+        QVERIFY(writeBytes(file, button == "pack" ? packArchive(members, PackFormat::Zip) : word()));
+        b.dialogs.files << file;
+        b.dialogs.yes = answers != "n";
+        b.dialogs.stopAt = answers == "s1" ? 1 : -1;
+        b.open();
+        b.window->selectClip("va5");
+        button == "pack" ? b.window->importVoice() : b.window->importFile();
+        QCOMPARE(ownClips(b.store), imported);
+        const QLabel *status = b.window->findChild<QLabel *>(QStringLiteral("status"));
+        QVERIFY2(status->text().contains(statusHas), qPrintable(status->text()));
+        QCOMPARE(status->textFormat(), Qt::PlainText);
     }
 
     void desktop_data()
