@@ -44,11 +44,12 @@ const ClipEntry *clipForFileName(const QString &file)
     return nullptr;
 }
 
-ImportPlan planImport(const QStringList &files)
+ImportPlan planImport(const QStringList &files, const QStringList &chosenClips)
 {
     ImportPlan plan;
-    for (const QString &file : files) {
-        const ClipEntry *clip = clipForFileName(file);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString &file = files[i];
+        const ClipEntry *clip = i < chosenClips.size() ? findClip(chosenClips[i]) : clipForFileName(file);
         const bool taken = std::any_of(plan.matched.begin(), plan.matched.end(),
                                        [clip](const ImportPlan::Item &i) { return i.clip == clip; });
         if (clip && !taken)

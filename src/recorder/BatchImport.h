@@ -22,7 +22,8 @@ struct ImportPlan {
     std::vector<Item> matched; // in the catalogue's order
     QStringList unmatched;     // files whose name is no clip's, or a clip already taken
 };
-ImportPlan planImport(const QStringList &files);
+// Each file to the clip its name says, or to the one chosen for it ("" for none).
+ImportPlan planImport(const QStringList &files, const QStringList &chosenClips = {});
 
 // The plan as lines to confirm: "va5.wav → va5 «cinque»", then what is left out.
 QString planText(const ImportPlan &plan);

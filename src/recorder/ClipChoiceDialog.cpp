@@ -46,6 +46,7 @@ std::optional<std::vector<ClipChoice>> QtRecorderDialogs::chooseClips(const QStr
     layout->addWidget(table);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Importa"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);

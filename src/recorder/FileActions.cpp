@@ -93,19 +93,13 @@ bool FileActions::importMany()
         choices);
     if (!answer)
         return false;
-    ImportPlan plan;
-    for (std::size_t i = 0; i < answer->size(); ++i) {
-        const QString file = i < proposed.matched.size()
-                                 ? proposed.matched[i].file
-                                 : proposed.unmatched[static_cast<qsizetype>(i - proposed.matched.size())];
-        const ClipEntry *clip = findClip((*answer)[i].clip);
-        const bool taken = std::any_of(plan.matched.begin(), plan.matched.end(),
-                                       [clip](const ImportPlan::Item &m) { return m.clip == clip; });
-        if (clip && !taken)
-            plan.matched.push_back({file, clip});
-        else
-            plan.unmatched << file;
-    }
+    QStringList ordered, clips;
+    for (const ImportPlan::Item &i : proposed.matched)
+        ordered << i.file;
+    ordered << proposed.unmatched;
+    for (const ClipChoice &c : *answer)
+        clips << c.clip;
+    const ImportPlan plan = planImport(ordered, clips);
     if (plan.matched.empty()) {
         message_ = QStringLiteral("Nessun file ha il nome di una voce né una voce scelta: chiamali come i file "
                                   "dell'elenco (va5.wav, voxa7.mp3), con le parole dette («sette per.ogg») o "
