@@ -11,7 +11,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sndfile.h>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -22,25 +21,6 @@ using namespace quizzolo;
 using namespace quizzolo::recorder;
 
 namespace {
-
-// `seconds` of silence at 192 kHz as FLAC: tiny, and long to decode.
-QByteArray longFlac(double seconds)
-{
-    const QString path = QDir::temp().filePath(QStringLiteral("quizzolo-test-%1.flac").arg(getpid()));
-    SF_INFO info{};
-    info.samplerate = 192000;
-    info.channels = 1;
-    info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
-    SNDFILE *f = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    const std::vector<short> zeros(192000, 0);
-    for (int s = 0; f && s < seconds; ++s)
-        sf_write_short(f, zeros.data(), static_cast<sf_count_t>(zeros.size()));
-    sf_close(f);
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    file.remove();
-    return bytes;
-}
 
 // Runs a tool in `dir`; true when it succeeded.
 bool run(const QString &dir, const QString &program, const QStringList &arguments)
@@ -94,7 +74,7 @@ class VoicePackTest : public QObject {
         QTest::newRow("names out of the folder") << "members ../../va5.wav /etc/VOXA7.WAV" << QStringList{"voxa7", "va5"} << true << "Importate 2";
         QTest::newRow("not a clip's name")       << "members canzone.wav" << QStringList{}            << true  << "non è il nome di una voce di Quizzolo (canzone.wav)";
         QTest::newRow("a text named as a clip")  << "text va6.wav"     << QStringList{}               << true  << "va6.wav";
-        QTest::newRow("links and devices")       << "links"            << QStringList{"va5"}          << true  << "va6.wav: non è un file normale";
+        QTest::newRow("links and a FIFO")       << "links"            << QStringList{"va5"}          << true  << "va6.wav: non è un file normale";
         QTest::newRow("too big a member")        << "huge va5.wav"     << QStringList{}               << true  << "va5.wav: è troppo grande";
         QTest::newRow("one clip, many members")  << "flood"            << QStringList{}               << true  << "troppi file per la stessa voce";
         QTest::newRow("not a pack")              << "bytes"            << QStringList{}               << false << "non è un file di voce";
@@ -122,16 +102,19 @@ class VoicePackTest : public QObject {
             const QString deep = QString(120, 'd');
             QVERIFY(QDir(in).mkdir(deep) && QFile::rename(in + "/va5.wav", in + "/" + deep + "/VA5.wav"));
             QVERIFY(run(in, "tar", {"--format=" + words[1], "-czf", pack, deep, "Sette per.mp3"}));
-        } else if (words[0] == "links") { // a link, a hard link and a device, each named as a clip
+        } else if (words[0] == "links") { // a link, a hard link and a FIFO, each named as a clip
             QVERIFY(QFile::link("/etc/passwd", in + "/va6.wav") &&
+                    mkfifo(QFile::encodeName(in + "/va8.wav"), 0600) == 0 &&
                     link(QFile::encodeName(in + "/va5.wav"), QFile::encodeName(in + "/va7.wav")) == 0);
-            QVERIFY(run(
-                in, "tar",
-                {"-cf", pack, "va5.wav", "va6.wav", "va7.wav", "-C", "/dev", "--transform=s/null/va8.wav/", "null"}));
-        } else if (words[0] == "flood") { // the same clip thirty times, each 41 s at 192 kHz
+            QVERIFY(run(in, "tar", {"-cf", pack, "va5.wav", "va6.wav", "va7.wav", "va8.wav"}));
+        } else if (words[0] == "flood") { // the same clip thirty times, each 41 s of silence at 192 kHz
+            QVERIFY(run(in, "sox", {"-n", "-r", "192000", "long.flac", "trim", "0", "41"}));
+            QFile flac(in + "/long.flac");
+            QVERIFY(flac.open(QIODevice::ReadOnly));
+            const QByteArray bytes = flac.readAll();
             std::vector<PackMember> members;
             for (int i = 0; i < 30; ++i)
-                members.push_back({QStringLiteral("%1/va5.wav").arg(i), longFlac(41)});
+                members.push_back({QStringLiteral("%1/va5.wav").arg(i), bytes});
             QVERIFY(writeBytes(pack, packArchive(members, PackFormat::Tar)));
         } else if (words[0] == "bytes" || words[0] == "cut") {
             QVERIFY(writeBytes(pack, words[0] == "bytes"
@@ -171,7 +154,6 @@ class VoicePackTest : public QObject {
             << "memo.3gp"
             << "sox IN -r 8000 -t amr-nb OUT.amr && ffmpeg -loglevel error -i OUT.amr -c copy OUT";
         QTest::newRow("voice note, Opus") << "PTT-20241107-WA0001.opus" << ffmpeg + "-c:a libopus OUT";
-        QTest::newRow("MP3") << "memo.mp3" << ffmpeg + "OUT";
         QTest::newRow("µ-law WAV") << "memo.wav"
                                    << "sox IN -e u-law OUT";
         QTest::newRow("96 kHz WAV") << "memo.wav"
@@ -191,21 +173,6 @@ class VoicePackTest : public QObject {
         const ProcessedTake take = store.import(*findClip("va5"), dir.filePath(file));
         QVERIFY2(take.ok(), qPrintable(take.refusal));
         QCOMPARE(ownClips(store), QStringList{"va5"});
-    }
-
-    void cancelledHalfWay()
-    {
-        QTemporaryDir dir;
-        const PackContents contents = readPackBytes(
-            packArchive({{"va1.wav", word()}, {"va2.wav", word()}, {"va3.wav", word()}}, PackFormat::Zip));
-        ClipStore to(VoiceFolders(dir.filePath("voce"), {}));
-        QList<int> seen;
-        const PackResult result =
-            importPackContents(to, "p.zip", contents, [&](int done, int) { return seen << done, done < 2; });
-        QCOMPARE(seen, (QList<int>{0, 1, 2}));
-        QVERIFY(result.cancelled);
-        QCOMPARE(ownClips(to), (QStringList{"va1", "va2"}));
-        QVERIFY2(result.text.contains("interrotta: importate 2 voci da p.zip: va1, va2."), qPrintable(result.text));
     }
 
     // What stands where the voice is exported to: only nothing or a regular file is replaced.
