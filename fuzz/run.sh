@@ -41,8 +41,8 @@ case "$target" in
       "$root/resources/clips/catalogue.tsv" >"$work/catalogue.qrc"
     "$rcc" --name catalogue "$work/catalogue.qrc" -o "$work/catalogue.cpp"
     sources=("$work/catalogue.cpp" "$root/src/common/ClipCatalogue.cpp" "$root/src/common/RegularFile.cpp"
-      "$root"/src/recorder/{AudioFile,MediaDecoder,FileSafety,TakeProcessing,SpeechEnd,LevelTrack}.cpp)
-    modules=(Qt6Core sndfile samplerate libavformat libavcodec libswresample libavutil)
+      "$root"/src/recorder/{AudioFile,MediaDecoder,FileSafety,TakeProcessing,SpeechEnd,LevelTrack,WordSpan,VoiceDetector}.cpp)
+    modules=(Qt6Core sndfile samplerate libavformat libavcodec libswresample libavutil webrtc-audio-processing)
     corpus="$here/voice_corpus"
     max_len=65536
     if [ "$target" = pack_reading ]; then

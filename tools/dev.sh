@@ -10,7 +10,7 @@ cd "$root"
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
-  libsdl2-dev libsndfile1-dev libsamplerate0-dev fonts-liberation2
+  libsdl2-dev libsndfile1-dev libsamplerate0-dev libwebrtc-audio-processing-dev fonts-liberation2
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libarchive-dev zip unzip ffmpeg
   espeak-ng sox
   xvfb xauth x11-utils xdotool imagemagick

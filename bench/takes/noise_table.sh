@@ -1,91 +1,106 @@
 #!/usr/bin/env bash
-# Words spoken by espeak-ng over room noise made by sox, with and without clicks, tried
-# through the recorder's disk microphone and through its import. For each case it prints
-# how the take ended, whether it was kept and how far the kept part's ends lie from the
-# word's (positive: kept before the word's start or after its end).
-#   noise_table.sh TRIAL    TRIAL is the quizzolo-take-trial program
-# Levels are RMS in dBFS (the word's over the word alone); SNR is their difference.
+# Every clip of the recorder said by espeak-ng (Italian, peak -9 dBFS) in the rooms of
+# rooms.sh, each tried as a take three ways: pressed and let go (the take ends by itself
+# or at the time limit), held down while speaking (let go 0.2-0.5 s after the words) and
+# stopped by hand with Esc 0.4 s after the words. Prints one table row per room and way:
+# takes that stopped by themselves, kept, kept with a warning, trimmed to the words within
+# 0.15 s at both ends, kept with other sound beyond that and no warning, kept with a
+# word's start cut (by more than 0.02 s), refused, and the refusals by message.
+#   noise_table.sh TRIAL [ROOM...]   TRIAL is the quizzolo-take-trial program; rooms by name
+# Rooms: chatter-40, chatter-35, chatter-30 (dBFS RMS), scrape, slam (0.25-0.3 s before or
+# after the words in a quiet room), fan, quiet. TAKES=hold,auto picks the ways.
 set -euo pipefail
-trial="$1" level=-20
-work="$(mktemp -d "${TMPDIR:-/tmp}/quizzolo-noise.XXXXXX")"
+trial="$1"
+shift
+rooms=("$@")
+[ ${#rooms[@]} -gt 0 ] || rooms=(quiet chatter-40 chatter-35 chatter-30 scrape slam fan)
+IFS=, read -r -a ways <<<"${TAKES:-auto,hold,hand}"
+work="$(mktemp -d "${TMPDIR:-/tmp}/quizzolo-takes.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
-export SDL_DISKAUDIODELAY=2 # ten times faster than real time
-lead=0.5
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+bash "$here/rooms.sh" "$work/rooms" 2>/dev/null
 
-rms_of() { sox "$1" -n stats 2>&1 | awk '/RMS lev dB/ { print $4 }'; }
-at_level() { # in out dBFS: the file's RMS brought to dBFS
-  sox "$1" "$2" gain "$(awk -v t="$3" -v r="$(rms_of "$1")" 'BEGIN { print t - r }')"
-}
+# The words, trimmed of espeak's silence; the anthem a tune of 3.2 s.
+n=0
+while IFS=$'\t' read -r name role words; do
+  if [ "$role" = anthem ]; then
+    sox -n -r 22050 -c 1 -b 16 "$work/e.wav" synth 0.4 pluck E4 : synth 0.4 pluck E4 : synth 0.4 pluck F4 : \
+      synth 0.4 pluck G4 : synth 0.4 pluck G4 : synth 0.4 pluck F4 : synth 0.4 pluck E4 : synth 0.4 pluck D4
+  else
+    espeak-ng -v it -w "$work/e.wav" "$words"
+  fi
+  sox "$work/e.wav" -r 22050 "$work/w_$name.wav" silence 1 0.005 0.1% reverse silence 1 0.005 0.1% reverse gain -n -9
+  echo "$name $n $(soxi -D "$work/w_$name.wav")" >>"$work/clips"
+  n=$((n + 1))
+done < <("$trial" list)
 
-word() { # clip words: the word trimmed of espeak's silence, at the word level
-  espeak-ng -v it -w "$work/e.wav" "$2"
-  sox "$work/e.wav" "$work/t.wav" silence 1 0.005 0.1% reverse silence 1 0.005 0.1% reverse
-  at_level "$work/t.wav" "$work/w_$1.wav" "$level"
-}
-
-noise() { # kind dBFS: six seconds of it
-  sox -n -r 22050 -c 1 -b 16 "$work/n.wav" synth 6 "$1" vol 0.5
-  at_level "$work/n.wav" "$work/noise.wav" "$2"
-}
-
-clicks() { # where: none, before, after or both; a key press (15 ms) and a tap (40 ms)
-  local dur="$1"
-  sox -n -r 22050 -c 1 -b 16 "$work/key.wav" synth 0.015 whitenoise fade 0 0.015 0.013 gain -3
-  sox -n -r 22050 -c 1 -b 16 "$work/tap.wav" synth 0.04 sine 180 fade 0 0.04 0.035 gain -6
-  local parts=()
-  case "$2" in
-  before | both) parts+=(-v 1 "|sox $work/key.wav -p pad 0.2") ;;
+# One take: the room from its start, the words after a lead, a noise beside them.
+scene() { # room clip index seconds-of-words
+  local room="$1" clip="$2" i="$3" dur="$4" lead bed level=-200 extra=()
+  lead="$(awk -v i="$i" 'BEGIN { print 0.3 + 0.1 * (i % 4) }')"
+  case "$room" in
+  chatter-*) bed=chatter level="-${room#chatter-}" ;;
+  scrape | slam)
+    bed=quiet
+    # Alternately before and after the words, 0.25-0.3 s away from them.
+    local gap at
+    gap="$(awk -v i="$i" 'BEGIN { print 0.25 + 0.05 * (i % 2) }')"
+    if [ $((i % 2)) -eq 0 ]; then
+      at="$(awk -v l="$lead" -v g="$gap" -v n="$(soxi -D "$work/rooms/$room.wav")" 'BEGIN { print l + 0.6 - g - n }')"
+      lead="$(awk -v l="$lead" 'BEGIN { print l + 0.6 }')"
+    else
+      at="$(awk -v l="$lead" -v d="$dur" -v g="$gap" 'BEGIN { print l + d + g }')"
+    fi
+    extra=(-v 1 "|sox $work/rooms/$room.wav -p pad $at")
+    ;;
+  *) bed="$room" ;;
   esac
-  case "$2" in
-  after | both) parts+=(-v 1 "|sox $work/tap.wav -p pad $(awk -v d="$dur" -v l="$lead" 'BEGIN { print l + d + 0.4 }')") ;;
-  esac
-  [ "${#parts[@]}" -eq 0 ] || printf "%s\n" "${parts[@]}"
+  local gain=0 from
+  [ "$bed" = chatter ] && gain=$((level + 20))
+  from="$(awk -v i="$i" 'BEGIN { print (i * 1.1) % 4 * 1.3 }')" # each take hears other children
+  sox -m -v 1 "|sox $work/rooms/$bed.wav -p trim $from gain $gain" -v 1 "|sox $work/w_$clip.wav -p pad $lead" \
+    "${extra[@]+"${extra[@]}"}" -t raw -e signed -b 16 -c 1 -r 22050 "$work/scene.raw" 2>/dev/null
+  echo "$lead"
 }
 
-row() { # clip words kind noise-dBFS clicks [word-dBFS]
-  level="${6:--20}"
-  word "$1" "$2"
-  noise "$3" "$4"
-  local dur
-  dur="$(soxi -D "$work/w_$1.wav")"
-  local extra=()
-  mapfile -t extra < <(clicks "$dur" "$5")
-  sox -m -v 1 "$work/noise.wav" -v 1 "|sox $work/w_$1.wav -p pad $lead" "${extra[@]+"${extra[@]}"}" "$work/mix.wav"
-  sox "$work/mix.wav" -t raw -e signed -b 16 -c 1 "$work/mix.raw"
-  local r i
-  r="$("$trial" record "$1" "$work/mix.raw" 2>/dev/null)"
-  i="$("$trial" import "$1" "$work/mix.wav" 2>/dev/null)"
-  awk -F'\t' -v clip="$1" -v kind="$3" -v n="$4" -v l="$level" -v c="$5" -v d="$dur" -v ws="$lead" -v r="$r" -v i="$i" '
-    function show(line,   f, s) {
-      split(line, f, "\t")
-      s = sprintf("%-5s %4.1fs %-7s", f[1], f[2], f[3])
-      if (f[3] == "kept")
-        s = s sprintf(" %+.2f %+.2f", ws - f[5], f[6] - (ws + d))
-      else
-        s = s sprintf(" %-11s", "")
-      return s sprintf(" %5.1f", f[7])
-    }
-    BEGIN {
-      printf "%-7s %-10s %4d %3d %-6s | %s | %s", clip, kind, n, l - n, c, show(r), show(i)
-      split(r, a, "\t"); split(i, b, "\t")
-      printf " | %s\n", (a[8] != "" ? a[8] : b[8])
-    }'
-}
-
-echo "clip    noise     dBFS SNR clicks | record: end captured result startErr endErr snr | import: result startErr endErr snr | message"
-row va8 otto pinknoise -48 none -17 # a word at -17 dBFS in a quiet classroom
-row va8 otto pinknoise -45 none -17
-row voxa8 "otto per" pinknoise -60 both
-for kind in pinknoise brownnoise whitenoise; do
-  for n in -80 -60 -55 -50 -45 -40 -35 -30; do
-    row va8 otto "$kind" "$n" none
+printf "| room | way | takes | stopped by themselves | kept | with a warning | trimmed within 0.15 s | other sound kept silently | word cut | refused: messages |\n"
+printf "|---|---|---|---|---|---|---|---|---|---|\n"
+for room in "${rooms[@]}"; do
+  : >"$work/rows"
+  while read -r clip i dur; do
+    lead="$(scene "$room" "$clip" "$i" "$dur")"
+    for way in "${ways[@]}"; do
+      case "$way" in
+      auto) out="$("$trial" take "$clip" "$work/scene.raw" auto)" ;;
+      hold) out="$("$trial" take "$clip" "$work/scene.raw" hold "$(awk -v l="$lead" -v d="$dur" -v i="$i" 'BEGIN { print l + d + 0.2 + 0.1 * (i % 4) }')")" ;;
+      hand) out="$("$trial" take "$clip" "$work/scene.raw" hand "$(awk -v l="$lead" -v d="$dur" 'BEGIN { print l + d + 0.4 }')")" ;;
+      esac
+      printf "%s\t%s\t%s\t%s\t%s\n" "$way" "$clip" "$lead" "$dur" "$out" >>"$work/rows"
+      [ -z "${VERBOSE:-}" ] || printf "%s %s %s\t%s\t%s\t%s\n" "$room" "$way" "$clip" "$lead" "$dur" "$out" >&2
+    done
+  done <"$work/clips"
+  for way in "${ways[@]}"; do
+    awk -F'\t' -v room="$room" -v way="$way" '
+      $1 != way { next }
+      {
+        takes++
+        if ($5 == "quiet") stopped++
+        if ($7 == "kept") {
+          kept++
+          if ($12 != "") warned++
+          start = $9 + 0.03; end = $10 - 0.06 # the margins the recorder keeps around the words
+          if (start - $3 <= 0.15 && $3 - start <= 0.15 && end - ($3 + $4) <= 0.15 && ($3 + $4) - end <= 0.15) trimmed++
+          else if ($12 == "" && (start < $3 - 0.15 || end > $3 + $4 + 0.15)) silent++
+          if (start > $3 + 0.02) cut++
+        } else {
+          refused++
+          m = $12; sub(/[:.,(].*/, "", m); why[m]++
+        }
+      }
+      END {
+        text = ""
+        for (m in why) text = text sprintf("%s%d «%s…»", text == "" ? "" : "; ", why[m], m)
+        printf "| %s | %s | %d | %d | %d | %d | %d | %d | %d | %d %s |\n", room, way, takes, stopped, kept, warned, trimmed, silent, cut, refused, text
+      }' "$work/rows"
   done
-done
-for n in -80 -50 -45 -40; do
-  for c in before after both; do
-    row va8 otto pinknoise "$n" "$c"
-    row voxa7 "sette per" pinknoise "$n" "$c"
-  done
-  row voxa50 cinquanta pinknoise "$n" none
-  row voxa_esatto "Esatto!" pinknoise "$n" none
 done

@@ -58,9 +58,13 @@ void LevelTrack::feed(const float *samples, std::size_t count)
     for (std::size_t i = 0; i < count; ++i) {
         const double y = highPassed(samples[i]);
         sum_ += y * y;
+        window_.push_back(samples[i]);
         if (++filled_ == windowSamples()) {
             const double rms = std::sqrt(sum_ / static_cast<double>(filled_));
             levels_.push_back(rms > 1e-7 ? 20 * std::log10(rms) : -140.0);
+            voiced_.push_back(detector_.voiced(window_.data()));
+            voicedCount_ += voiced_.back();
+            window_.clear();
             sum_ = 0;
             filled_ = 0;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recorder/VoiceDetector.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -9,7 +11,8 @@ namespace quizzolo::recorder {
 // for trimming it alike. Quiet is judged against the room's noise floor as well as
 // against the loudest sound, so a word ends and is trimmed at the same place in a silent
 // room and in a noisy one. Levels are measured above 100 Hz, where speech is: rumble,
-// wind and a microphone's offset do not count as noise.
+// wind and a microphone's offset do not count as noise. Each window also says whether it
+// held a voice.
 class LevelTrack {
   public:
     static constexpr double windowSeconds = 0.01;
@@ -18,6 +21,8 @@ class LevelTrack {
     void feed(const float *samples, std::size_t count);
     std::size_t size() const { return levels_.size(); }
     double levelDb(std::size_t window) const { return levels_[window]; }
+    bool voiced(std::size_t window) const { return voiced_[window]; }
+    std::size_t voicedCount() const { return voicedCount_; }
     // A low percentile of the windows so far: the room when nobody speaks.
     double floorDb() const;
     // Sound is above this; loudestDb is the loudest speech, clicks left out.
@@ -34,6 +39,10 @@ class LevelTrack {
     double sum_ = 0;
     std::size_t filled_ = 0;
     std::vector<double> levels_;
+    std::vector<bool> voiced_;
+    std::size_t voicedCount_ = 0;
+    std::vector<float> window_;
+    VoiceDetector detector_;
 };
 
 // Windows [from, to) of sound, joined across short gaps such as the stop in "otto".

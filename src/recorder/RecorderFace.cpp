@@ -54,9 +54,11 @@ QLayout *RecorderWindow::buildLayout()
     words_->setWordWrap(true);
     source_ = plainLabel(new QLabel(this));
     meter_ = new LevelMeter(this);
-    record_ = button(QStringLiteral("&Registra"),
-                     QStringLiteral("Registra la voce scelta; si ferma da sola dopo un secondo di silenzio, o con Esc"),
-                     this);
+    record_ =
+        button(QStringLiteral("&Registra"),
+               QStringLiteral("Registra la voce scelta finché lo tieni premuto (anche con Spazio); premuto e lasciato "
+                              "subito, si ferma da sola dopo un secondo di silenzio, o con Esc"),
+               this);
     trial_ = button(QStringLiteral("Prova il &microfono"),
                     QStringLiteral("Fa muovere la barra del livello senza registrare nulla"), this);
     followOn_ = new QCheckBox(QStringLiteral("Registra &di seguito"), this);

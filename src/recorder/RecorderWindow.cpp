@@ -8,12 +8,14 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTreeWidget>
 #include <cmath>
+#include <utility>
 
 namespace quizzolo::recorder {
 
@@ -22,6 +24,11 @@ namespace {
 constexpr double pressGapSeconds = 0.6;     // a double click on Registra is one press
 constexpr double silentDeviceSeconds = 1.5; // a microphone sends every few milliseconds
 constexpr double trialSeconds = 20.0;
+constexpr double holdSeconds = 0.4;      // held down longer than a click: the take lasts while held
+constexpr double trialRoomSeconds = 2.0; // the room heard alone first
+constexpr double quietRoomDb = -55.0;    // a room this quiet lets a take end by itself
+constexpr double voiceOverRoomDb = 25.0; // and a voice this far above it
+constexpr double heardOverRoomDb = 10.0; // less: no voice stood out of the room
 
 QString quoted(const QString &words)
 {
@@ -39,7 +46,11 @@ RecorderWindow::RecorderWindow(ClipStore &store, RecorderOutside outside, QWidge
     buildList();
     connect(list_, &QTreeWidget::currentItemChanged, this, &RecorderWindow::skipHeading);
     connect(list_, &QTreeWidget::currentItemChanged, this, &RecorderWindow::selectionChanged);
-    connect(record_, &QPushButton::clicked, this, &RecorderWindow::toggleRecording);
+    connect(record_, &QPushButton::pressed, this, &RecorderWindow::pressRecord);
+    connect(record_, &QPushButton::released, this, &RecorderWindow::releaseRecord);
+    // Space held on the list or on Registra records while it is down.
+    list_->installEventFilter(this);
+    record_->installEventFilter(this);
     connect(trial_, &QPushButton::clicked, this, &RecorderWindow::toggleTrial);
     connect(listen_, &QPushButton::clicked, this, &RecorderWindow::listen);
     connect(sentence_, &QPushButton::clicked, this, &RecorderWindow::listenInSentence);
@@ -177,7 +188,25 @@ void RecorderWindow::stopCapture()
     mode_ = Mode::Idle;
 }
 
+bool RecorderWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool press = event->type() == QEvent::KeyPress, release = event->type() == QEvent::KeyRelease;
+    if ((press || release) && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space &&
+        (watched == list_ || watched == record_)) {
+        if (!static_cast<QKeyEvent *>(event)->isAutoRepeat())
+            press ? pressRecord() : releaseRecord();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void RecorderWindow::toggleRecording()
+{
+    pressRecord();
+    releaseRecord();
+}
+
+void RecorderWindow::pressRecord()
 {
     const double now = outside_.clock.nowSeconds();
     if (now - lastPress_ < pressGapSeconds)
@@ -198,12 +227,26 @@ void RecorderWindow::toggleRecording()
         return;
     }
     mode_ = Mode::Recording;
-    end_ = SpeechEnd();
-    tell(QStringLiteral("Sto registrando: di' %1. Mi fermo da solo dopo un secondo di silenzio.")
+    held_ = true;
+    end_ = SpeechEnd(recordingClip_->role == ClipRole::Anthem);
+    tell(QStringLiteral("Sto registrando: di' %1. Tieni premuto mentre parli e lascia alla fine.")
              .arg(quoted(recordingClip_->words)),
          recordingClip_->name);
     refresh();
     record_->setFocus();
+}
+
+void RecorderWindow::releaseRecord()
+{
+    if (!std::exchange(held_, false) || !recording())
+        return;
+    if (outside_.clock.nowSeconds() - lastPress_ >= holdSeconds) {
+        finishRecording();
+        return;
+    }
+    tell(QStringLiteral("Sto registrando: di' %1. Mi fermo da solo dopo un secondo di silenzio.")
+             .arg(quoted(recordingClip_->words)),
+         recordingClip_->name);
 }
 
 void RecorderWindow::toggleTrial()
@@ -222,8 +265,9 @@ void RecorderWindow::toggleTrial()
     mode_ = Mode::Trying;
     trialStart_ = outside_.clock.nowSeconds();
     trialPeakDb_ = -100;
-    tell(QStringLiteral("Prova: parla come per registrare e guarda la barra: la voce deve arrivare nella zona "
-                        "«bene». Non si salva nulla."));
+    trialRoom_ = LevelTrack();
+    trialVoice_ = LevelTrack();
+    tell(QStringLiteral("Prova: per due secondi non parlare, ascolto la stanza..."));
     refresh();
 }
 
@@ -239,7 +283,15 @@ void RecorderWindow::poll()
         lastSound_ = now;
         const double db = peakDbfs(take_.data() + before, fresh);
         meter_->showPeak(db);
-        trialPeakDb_ = std::max(trialPeakDb_, db);
+        if (trying()) {
+            const bool room = trialRoom_.size() * LevelTrack::windowSeconds < trialRoomSeconds;
+            (room ? trialRoom_ : trialVoice_).feed(take_.data() + before, fresh);
+            if (!room)
+                trialPeakDb_ = std::max(trialPeakDb_, db);
+            else if (trialRoom_.size() * LevelTrack::windowSeconds >= trialRoomSeconds)
+                tell(QStringLiteral("Ora parla come per registrare e guarda la barra: la voce deve arrivare "
+                                    "nella zona «bene». Non si salva nulla."));
+        }
         if (recording())
             end_.feed(take_.data() + before, fresh);
     }
@@ -254,9 +306,9 @@ void RecorderWindow::poll()
         return;
     }
     const double seconds = static_cast<double>(take_.size()) / clipRate();
-    if (end_.over())
+    if (end_.over() && !held_) // held down, the speaker says when it is over
         finishRecording();
-    else if (seconds > limitsOf(recordingClip_->role).maxSeconds + 2.0)
+    else if (seconds > takeLimitSeconds(recordingClip_->role))
         finishRecording(end_.heardSpeech());
 }
 
@@ -276,17 +328,36 @@ void RecorderWindow::microphoneLost()
 void RecorderWindow::finishTrial()
 {
     stopCapture();
+    if (trialVoice_.size() == 0) {
+        tell(QStringLiteral("Prova finita prima di sentire la voce: premi di nuovo Prova il microfono, resta in "
+                            "silenzio due secondi, poi parla."));
+        refresh();
+        return;
+    }
+    // The room's typical level against the voice's loudest, both in 10 ms windows.
+    const double room = std::max(trialRoom_.percentileDb(0.5), -99.0);
+    const double voice = std::max(trialVoice_.percentileDb(1.0), -99.0);
     const LevelZone zone = levelZone(trialPeakDb_);
     QString advice = QStringLiteral("va bene così.");
     if (trialPeakDb_ < -55)
         advice = QStringLiteral("il microfono non sente quasi nulla: controlla che sia acceso e non silenziato.");
+    else if (voice - room < heardOverRoomDb)
+        advice = QStringLiteral("nessuna voce si è sentita sopra la stanza: parla vicino al microfono dopo i due "
+                                "secondi di silenzio.");
     else if (zone == LevelZone::TooQuiet)
         advice = QStringLiteral("avvicinati al microfono o alza il suo volume nelle impostazioni audio.");
     else if (zone == LevelZone::TooLoud)
         advice = QStringLiteral("allontanati un po' o abbassa il volume del microfono.");
-    tell(QStringLiteral("Prova finita: la voce è arrivata a %1 dB, zona «%2»: %3")
+    else if (room > quietRoomDb || voice - room < voiceOverRoomDb)
+        advice = QStringLiteral("la stanza è rumorosa, la registrazione non si fermerà da sola: tieni premuto Spazio "
+                                "(o Registra) mentre parli e lascialo alla fine delle parole.");
+    tell(QStringLiteral("Prova finita: la stanza è a %1 dB; la voce è arrivata a %2 dB, zona «%3», %4 dB sopra la "
+                        "stanza: %5")
+             .arg(std::round(room))
              .arg(std::round(std::max(trialPeakDb_, -99.0)))
-             .arg(zoneName(zone), advice));
+             .arg(zoneName(zone))
+             .arg(std::round(voice - room))
+             .arg(advice));
     refresh();
 }
 
@@ -306,13 +377,19 @@ void RecorderWindow::finishRecording(bool cutOffWhileSpeaking)
     if (!error.isEmpty()) {
         tell(QStringLiteral("Registrazione non usata. %1 Resta la voce di prima.").arg(error), done->name);
         refresh();
-        list_->setFocus();
+        record_->setFocus(); // Enter, or Space held, tries again at once
         return;
     }
     const QString saved = QStringLiteral("Registrata %1 (%2 secondi).%3")
                               .arg(quoted(done->words), secondsText(take.seconds), take.warningText());
     const auto &all = clipCatalogue();
     const auto next = static_cast<std::size_t>(done - all.data()) + 1;
+    if (take.soundApart) { // worth hearing before going on
+        tell(saved + QStringLiteral(" Premi Ascolta per sentirla."), done->name);
+        refresh();
+        listen_->setFocus();
+        return;
+    }
     if (followOn_->isChecked() && next < all.size()) {
         selectClip(all[next].name);
         tell(saved + QStringLiteral(" Ora tocca a %1: premi Registra.").arg(quoted(all[next].words)), all[next].name);

@@ -2,6 +2,7 @@
 
 #include "recorder/ClipStore.h"
 #include "recorder/FileActions.h"
+#include "recorder/LevelTrack.h"
 #include "recorder/RecorderOutside.h"
 #include "recorder/SpeechEnd.h"
 
@@ -33,7 +34,11 @@ class RecorderWindow : public QWidget {
     bool trying() const { return mode_ == Mode::Trying; }
 
   public slots:
-    void toggleRecording();
+    void toggleRecording(); // a press let go at once
+    // Registra (or Space) pressed and let go: held down, the take lasts while it is held;
+    // let go at once, the take ends by itself after the words.
+    void pressRecord();
+    void releaseRecord();
     void toggleTrial(); // «Prova il microfono»: the meter moves, nothing is kept
     void poll();        // what the microphone sent since the last call
     void listen();
@@ -48,6 +53,7 @@ class RecorderWindow : public QWidget {
 
   protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     enum class Mode { Idle, Recording, Trying };
@@ -92,6 +98,8 @@ class RecorderWindow : public QWidget {
     Mode mode_ = Mode::Idle;
     std::vector<float> take_;
     SpeechEnd end_;
+    bool held_ = false; // Registra or Space is down
+    LevelTrack trialRoom_, trialVoice_;
     const ClipEntry *recordingClip_ = nullptr;
     double lastPress_ = -1e9;
     double lastSound_ = 0;

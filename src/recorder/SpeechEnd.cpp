@@ -1,6 +1,7 @@
 #include "recorder/SpeechEnd.h"
 
 #include "recorder/TakeProcessing.h"
+#include "recorder/WordSpan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +12,6 @@ namespace {
 
 constexpr double speechDb = -35.0;             // softer than this is no voice, whatever the room
 constexpr std::size_t quietWindowsToEnd = 100; // one second
-constexpr std::size_t spikeWindows = 3;        // a noise peak this short does not keep a take going
 
 } // namespace
 
@@ -29,15 +29,14 @@ void SpeechEnd::judge()
 {
     if (over_)
         return;
-    loudest_ = std::max(loudest_, track_.levelDb(track_.size() - 1));
-    std::size_t lastSoundEnd = 0;
-    for (const Burst &b : soundBursts(track_, track_.thresholdDb(loudest_))) {
-        if (!isClick(b) && b.loudestDb > speechDb)
-            speech_ = true;
-        if (b.to - b.from >= spikeWindows)
-            lastSoundEnd = b.to;
-    }
-    over_ = speech_ && track_.size() - lastSoundEnd >= quietWindowsToEnd;
+    const WordSpan words = findWords(track_, music_);
+    speech_ = speech_ || (!words.empty() && words.loudestDb > speechDb);
+    over_ = speech_ && !words.empty() && track_.size() - words.to >= quietWindowsToEnd;
+}
+
+double takeLimitSeconds(ClipRole role)
+{
+    return limitsOf(role).maxSeconds + 2.0;
 }
 
 double peakDbfs(const float *samples, std::size_t count)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ClipCatalogue.h"
 #include "recorder/LevelTrack.h"
 
 #include <cstddef>
@@ -7,11 +8,12 @@
 
 namespace quizzolo::recorder {
 
-// Tells when a take is over: a word was heard, then about a second of quiet, both
-// judged against the room's noise floor. A lone click (the key that started the take) is
-// not a word.
+// Tells when a take is over: words were heard, then about a second without them. The
+// words are found as in trimming (findWords): a lone click, a scrape or children
+// talking further from the microphone than the speaker do not keep a take going.
 class SpeechEnd {
   public:
+    explicit SpeechEnd(bool music = false) : music_(music) {}
     void feed(const float *samples, std::size_t count);
     bool over() const { return over_; }
     bool heardSpeech() const { return speech_; }
@@ -19,10 +21,13 @@ class SpeechEnd {
   private:
     void judge();
     LevelTrack track_;
-    double loudest_ = -1000;
+    bool music_ = false;
     bool speech_ = false;
     bool over_ = false;
 };
+
+// A take not over by itself stops this long after it began: the clip's longest, and some.
+double takeLimitSeconds(ClipRole role);
 
 // The level meter shows the peak of what was just heard, from meterFloorDb (0 %) to 0 dBFS
 // (100 %), in three zones: below levelGoodFromDb the voice is too soft to level without

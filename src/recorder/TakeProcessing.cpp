@@ -1,6 +1,7 @@
 #include "recorder/TakeProcessing.h"
 
 #include "recorder/LevelTrack.h"
+#include "recorder/WordSpan.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -25,7 +26,8 @@ const int clippedRunsAllowed = 3;
 constexpr double noiseRefusedBelowDb = 20.0;             // voice over the room's noise, as heard by a listener
 constexpr double leadSeconds = 0.03, tailSeconds = 0.06; // soft consonants at the edges survive
 constexpr double lateStartSeconds = 1.0;
-constexpr double backgroundBelowDb = 15.0; // what kept a take going was not the voice
+constexpr double stillTalkingDb = 10.0; // this close to the loudest voice: still the speaker
+constexpr double voicesInRoom = 0.5;    // a room whose sound is mostly voice is children, not a fan
 
 // Runs of three or more samples stuck at full scale, in any channel.
 int clippedRuns(const Audio &in)
@@ -73,23 +75,6 @@ std::vector<float> resampled(const std::vector<float> &in, int rate)
     return out;
 }
 
-// The word, from its first burst of sound to its last, clicks left out. Measured twice:
-// the loudest speech is known only once the clicks are out. Music's quiet passages are
-// no room noise: for music floorDb is left out.
-std::vector<Burst> speechBursts(const LevelTrack &track, double floorDb)
-{
-    double loudest = -1000;
-    for (std::size_t w = 0; w < track.size(); ++w)
-        loudest = std::max(loudest, track.levelDb(w));
-    const std::vector<Burst> first = withoutClicks(soundBursts(track, LevelTrack::soundThresholdDb(loudest, floorDb)));
-    if (first.empty())
-        return {};
-    loudest = -1000;
-    for (const Burst &b : first)
-        loudest = std::max(loudest, b.loudestDb);
-    return withoutClicks(soundBursts(track, LevelTrack::soundThresholdDb(loudest, floorDb)));
-}
-
 double powerMeanDb(const LevelTrack &track, std::size_t from, std::size_t to)
 {
     double sum = 0;
@@ -103,21 +88,23 @@ QString say(TakeSource source, const char *recorded, const char *imported)
     return QString::fromUtf8(source == TakeSource::Imported ? imported : recorded);
 }
 
-// Why a take stopped by the time limit is no good, or empty when the word ended in time.
-QString cutOffReason(const LevelTrack &track, const std::vector<Burst> &speech)
+// Why a take stopped by the time limit is no good, or empty when the words ended in time.
+// "Faster" only when the speaker's own words ran on, not the room after them.
+QString cutOffReason(const LevelTrack &track, const WordSpan &words, double maxSeconds)
 {
     const auto second = static_cast<std::size_t>(1.0 / LevelTrack::windowSeconds);
-    if (speech.back().to + second / 5 < track.size())
+    if (words.to + second / 5 < track.size())
         return {};
-    double word = -1000, lastSecond = -1000;
-    for (std::size_t w = speech.front().from; w < track.size(); ++w) {
-        double &part = w + second < track.size() ? word : lastSecond;
-        part = std::max(part, track.levelDb(w));
-    }
-    if (lastSecond < word - backgroundBelowDb)
-        return QStringLiteral("C'è rumore di fondo: dopo le parole non c'è mai stato silenzio e la registrazione "
-                              "non si è fermata da sola. Spegni ventole e rumori vicini e riprova.");
-    if (static_cast<double>(speech.front().from) * LevelTrack::windowSeconds > lateStartSeconds)
+    // Still talking: the speaker's level through most of the last second, not a child now and then.
+    std::size_t talking = 0;
+    for (std::size_t w = track.size() > second ? track.size() - second : 0; w < track.size(); ++w)
+        talking += track.voiced(w) && track.levelDb(w) >= words.loudestDb - stillTalkingDb;
+    const double wordSeconds = static_cast<double>(track.size() - words.from) * LevelTrack::windowSeconds;
+    if (talking < second / 2 || wordSeconds < maxSeconds)
+        return QStringLiteral("Nella stanza non c'è mai stato silenzio (voci o rumori), così la registrazione non "
+                              "si è fermata da sola. Tieni premuto Spazio, o il pulsante Registra, mentre parli e "
+                              "lascialo alla fine delle parole.");
+    if (static_cast<double>(words.from) * LevelTrack::windowSeconds > lateStartSeconds)
         return QStringLiteral("Il tempo per questa voce è finito mentre parlavi: premi Registra e comincia "
                               "subito a parlare.");
     return QStringLiteral("Il tempo per questa voce è finito mentre parlavi: di' soltanto le parole, "
@@ -179,19 +166,21 @@ ProcessedTake processTake(const Audio &in, ClipRole role, TakeSource source)
     LevelTrack track;
     track.feed(s.data(), s.size());
     const bool music = role == ClipRole::Anthem;
-    const std::vector<Burst> speech = speechBursts(track, music ? -1000 : track.floorDb());
+    const WordSpan words = findWords(track, music);
     const QString tooQuiet =
         say(source,
             "La registrazione è troppo bassa o non si sente la voce: avvicinati al microfono "
             "o alza il volume di registrazione e riprova.",
             "Il file è troppo basso o non si sente la voce: alza il volume o registralo di nuovo.");
-    if (speech.empty()) {
+    if (words.empty()) {
         take.refusal = tooQuiet;
         return take;
     }
     const std::size_t window = LevelTrack::windowSamples();
-    take.speechOverNoiseDb = powerMeanDb(track, speech.front().from, speech.back().to) - track.floorDb();
-    if (!music && track.floorIsNoise() && take.speechOverNoiseDb < noiseRefusedBelowDb) {
+    take.speechOverNoiseDb = powerMeanDb(track, words.from, words.to) - track.floorDb();
+    // A steady noise lies under every word; children's voices the listener tells apart.
+    if (!music && track.floorIsNoise() && take.speechOverNoiseDb < noiseRefusedBelowDb &&
+        words.roomVoiced < voicesInRoom) {
         take.refusal = say(source,
                            "C'è rumore di fondo: la voce si sente appena sopra il rumore. Spegni ventole e rumori "
                            "vicini, parla vicino al microfono e riprova.",
@@ -200,13 +189,22 @@ ProcessedTake processTake(const Audio &in, ClipRole role, TakeSource source)
         return take;
     }
     if (source == TakeSource::RecordedUntilTimeLimit) {
-        take.refusal = cutOffReason(track, speech);
+        take.refusal = cutOffReason(track, words, limitsOf(role).maxSeconds);
         if (!take.refusal.isEmpty())
             return take;
+        take.warnings << QStringLiteral("La stanza non è mai stata in silenzio e la registrazione si è fermata "
+                                        "solo allo scadere del tempo: la prossima volta tieni premuto Spazio "
+                                        "mentre parli.");
+    }
+    if (words.apartAt > 0) {
+        take.soundApart = true;
+        take.warnings << QStringLiteral("A %1 secondi c'è un rumore staccato dalle parole: premi Ascolta e, se "
+                                        "si sente, registrala di nuovo.")
+                             .arg(secondsText(static_cast<double>(words.apartAt) * LevelTrack::windowSeconds));
     }
     const auto lead = static_cast<std::size_t>(leadSeconds * clipRate()),
                tail = static_cast<std::size_t>(tailSeconds * clipRate());
-    const std::size_t from = speech.front().from * window, to = std::min(s.size(), speech.back().to * window + tail);
+    const std::size_t from = words.from * window, to = std::min(s.size(), words.to * window + tail);
     s = std::vector<float>(s.begin() + static_cast<std::ptrdiff_t>(from > lead ? from - lead : 0),
                            s.begin() + static_cast<std::ptrdiff_t>(to));
     take.from = static_cast<double>(from > lead ? from - lead : 0) / clipRate();

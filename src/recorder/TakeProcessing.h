@@ -27,6 +27,7 @@ struct ProcessedTake {
     double seconds = 0;
     double from = 0, to = 0;      // the part kept, in seconds of the input
     double speechOverNoiseDb = 0; // how far the voice stands above the room's noise
+    bool soundApart = false;      // a noise apart from the words was kept: worth hearing
     bool ok() const { return refusal.isEmpty(); }
     QString warningText() const; // " Attenzione: ..." for each warning, or empty
 };
@@ -34,7 +35,7 @@ struct ProcessedTake {
 // Seconds as the user reads them: "0,7".
 QString secondsText(double seconds);
 
-// Mixes to mono, converts to clipRate(), trims the quiet and lone clicks at both ends,
+// Mixes to mono, converts to clipRate(), trims to the words (findWords) at both ends,
 // levels to the loudness of the program's clips, fades in and out; refuses a take that
 // is silent, too quiet, clipped, drowned in noise, cut off or too long for the clip's
 // role, in words that fit the source.

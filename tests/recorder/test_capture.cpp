@@ -66,7 +66,7 @@ class CaptureTest : public QObject {
         QTest::newRow("silence only") << "s4" << 0.0 << 0.0 << 0.0;
         QTest::newRow("word 24 dB over room noise") << "s0.5,v0.7,s3" << 2.2 << 0.79 << 24.0;
         QTest::newRow("key press, then the word") << "k0.02,s1.3,v0.7,s3" << 3.02 << 0.79 << 0.0;
-        QTest::newRow("tap after the word") << "s0.5,v0.7,s0.3,k0.04,s3" << 2.54 << 0.79 << 30.0;
+        QTest::newRow("tap after the word") << "s0.5,v0.7,s0.3,k0.04,s3" << 2.2 << 0.79 << 30.0;
         QTest::newRow("noise as loud as the word") << "s0.5,v0.7,s3" << 0.0 << 0.0 << 5.0;
     }
 

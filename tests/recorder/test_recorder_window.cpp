@@ -112,7 +112,8 @@ struct Bench {
         return items.isEmpty() ? QString() : items.first()->text(2);
     }
     // "p" press Registra, "t" press Prova, "v6" six polls of 0.1 s of voice (at -8 dBFS;
-    // "l" loud, "q" quiet, "z" next to nothing), "s6" of silence, "n6" with nothing sent,
+    // "l" loud, "q" quiet, "z" next to nothing, "c" children further off), "s6" of silence, "n6" with nothing sent,
+    // "H" Space held down and "R" let go, "E" Enter, on the focused control,
     // "w4" 0.4 s pass, "g" unplugged mid-take, "u" no microphone, "a" plugged in, "f" ticks Registra di seguito.
     void play(const QString &script)
     {
@@ -127,9 +128,12 @@ struct Bench {
                 case 'u': microphone.present = false; break;
                 case 'f': window->findChild<QCheckBox *>()->setChecked(true); break;
                 case 'w': clock.now += 0.1; break;
+                case 'H': QTest::keyPress(window->focusWidget(), Qt::Key_Space); break;
+                case 'R': QTest::keyRelease(window->focusWidget(), Qt::Key_Space); break;
+                case 'E': QTest::keyClick(window->focusWidget(), Qt::Key_Return); break;
                 default:
-                    if (const int at = QStringLiteral("zqvls").indexOf(step[0]); at >= 0)
-                        microphone.chunks.push_back(tenth(std::vector{0.0005, 0.02, 0.4, 0.8, 0.0}[at]));
+                    if (const int at = QStringLiteral("zqvlsc").indexOf(step[0]); at >= 0)
+                        microphone.chunks.push_back(tenth(std::vector{0.0005, 0.02, 0.4, 0.8, 0.0, 0.05}[at]));
                     clock.now += 0.1;
                     window->poll();
                 }
@@ -162,15 +166,22 @@ class RecorderWindowTest : public QObject {
         QTest::newRow("ends after a second of quiet")    << "p v6 s12"         << false << true  << "voxa1" << "Premi Ascolta";
         QTest::newRow("registra di seguito moves on")    << "f p v6 s12"       << false << true  << "voxa2" << "tocca a «due per»";
         QTest::newRow("no move after a refused take")    << "f p w7 p"         << false << false << "voxa1" << "non usata";
+        QTest::newRow("Enter after a refusal tries again") << "f p w7 p w7 E"  << true  << false << "voxa1" << "Sto registrando";
+        QTest::newRow("held: no end by itself")          << "H v6 c12"         << true  << false << "voxa1" << "lascia alla fine";
+        QTest::newRow("held in chatter, let go")         << "H c5 v6 c12 R"    << false << true  << "voxa1" << "Premi Ascolta";
+        QTest::newRow("tapped: ends by itself")          << "H R v6 c12"       << false << true  << "voxa1" << "Premi Ascolta";
         QTest::newRow("no microphone: says how to retry") << "u p"             << false << false << "voxa1" << "collegalo";
         QTest::newRow("microphone plugged in later")     << "u p a w7 p"       << true  << false << "voxa1" << "Sto registrando";
         QTest::newRow("unplugged mid-take")              << "p v3 g s1"        << false << false << "voxa1" << "non manda più suono";
         QTest::newRow("device stalls mid-take")          << "p v3 n16"         << false << false << "voxa1" << "non manda più suono";
-        QTest::newRow("trial saves nothing")             << "t v6 s12 t"       << false << false << "voxa1" << "zona «bene»";
-        QTest::newRow("trial ends by itself")            << "t v1 w200 s1"     << false << false << "voxa1" << "va bene così";
-        QTest::newRow("trial: nothing heard")            << "t z3 t"           << false << false << "voxa1" << "non sente quasi nulla";
-        QTest::newRow("trial: far from the microphone")  << "t q3 t"           << false << false << "voxa1" << "«troppo basso»: avvicinati";
-        QTest::newRow("trial: shouting")                 << "t l3 t"           << false << false << "voxa1" << "«troppo forte»: allontanati";
+        QTest::newRow("trial saves nothing")             << "t s20 v6 s12 t"   << false << false << "voxa1" << "zona «bene»";
+        QTest::newRow("trial ends by itself")            << "t s20 v1 w200 s1" << false << false << "voxa1" << "va bene così";
+        QTest::newRow("trial: stopped in the quiet")     << "t s5 t"           << false << false << "voxa1" << "prima di sentire la voce";
+        QTest::newRow("trial: nothing heard")            << "t s20 z3 t"       << false << false << "voxa1" << "non sente quasi nulla";
+        QTest::newRow("trial: far from the microphone")  << "t s20 q3 t"       << false << false << "voxa1" << "«troppo basso», 62 dB sopra la stanza: avvicinati";
+        QTest::newRow("trial: shouting")                 << "t s20 l3 t"       << false << false << "voxa1" << "«troppo forte», 94 dB sopra la stanza: allontanati";
+        QTest::newRow("trial: children, no teacher")     << "t c20 c6 t"       << false << false << "voxa1" << "nessuna voce si è sentita";
+        QTest::newRow("trial: teacher among children")   << "t c20 v6 t"       << false << false << "voxa1" << "tieni premuto Spazio";
         // clang-format on
     }
 
@@ -190,6 +201,26 @@ class RecorderWindowTest : public QObject {
         QCOMPARE(b.window->selectedClip()->name, selectedAfter);
         QVERIFY2(b.status().contains(statusHas), qPrintable(b.status()));
         QCOMPARE(b.microphone.started, recordingAfter); // never left open
+    }
+
+    // Children heard before and after the words are left out, however the take ended.
+    void trimmedToTheWords_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::newRow("stopped by hand") << "p c6 v6 c4 w4 p";
+        QTest::newRow("held down") << "H c6 v6 c4 w4 R";
+        QTest::newRow("ended by itself") << "p c6 v6 c12";
+    }
+
+    void trimmedToTheWords()
+    {
+        QFETCH(QString, script);
+        Bench b;
+        b.open();
+        b.play(script);
+        const std::optional<Audio> take = readAudioFile(b.dir.filePath("voce/va1.wav").replace("va1", "voxa1"));
+        QVERIFY2(take, qPrintable(b.status()));
+        QVERIFY2(std::fabs(take->seconds() - 0.69) < 0.05, qPrintable(QString::number(take->seconds())));
     }
 
     // What stays on screen must still be true.

@@ -1,0 +1,100 @@
+#include "recorder/WordSpan.h"
+
+#include <algorithm>
+
+namespace quizzolo::recorder {
+
+namespace {
+
+constexpr std::size_t leastVoicedWindows = 10; // fewer: the detector heard no voice at all (a tone)
+constexpr std::size_t closeWindows = 3;        // the speaker's voice in a burst, 30 ms at least
+constexpr double quietRoomDb = -55.0;          // a room this quiet is silence to the listener
+constexpr double roomShare = 0.3;              // the room is heard in a third of a take at least
+constexpr double noisyCapDb = 10.0;
+constexpr double noisyWordsDb = 8.0;
+constexpr std::size_t apartWindows = 20; // 0.2 s of room between a sound and the words
+
+struct Judge {
+    const LevelTrack &track;
+    bool usesVoice;
+    bool voice(std::size_t w) const { return !usesVoice || track.voiced(w); }
+    // The voice's level held for 30 ms: the first instant of a slam or a click does not count.
+    double heldDb(std::size_t w) const
+    {
+        const std::size_t last = track.size() - 1;
+        return std::min({track.levelDb(w), track.levelDb(w > 0 ? w - 1 : w), track.levelDb(std::min(w + 1, last))});
+    }
+    double loudestIn(std::size_t from, std::size_t to) const
+    {
+        double loudest = -1000;
+        for (std::size_t w = from; w < to; ++w)
+            if (voice(w))
+                loudest = std::max(loudest, heldDb(w));
+        return loudest;
+    }
+    std::size_t closeIn(const Burst &b, double closeFromDb) const
+    {
+        std::size_t n = 0;
+        for (std::size_t w = b.from; w < b.to; ++w)
+            n += voice(w) && track.levelDb(w) > closeFromDb;
+        return n;
+    }
+};
+
+} // namespace
+
+WordSpan findWords(const LevelTrack &track, bool music)
+{
+    WordSpan span;
+    if (track.size() == 0)
+        return span;
+    const Judge judge{track, !music && track.voicedCount() >= leastVoicedWindows};
+    const double floor = music ? -1000 : track.floorDb(); // music's quiet passages are no room noise
+    // The loudest voice, once more without the clicks that the first look counted.
+    double loudest = judge.loudestIn(0, track.size());
+    if (loudest <= -1000)
+        return span;
+    const std::vector<Burst> first = withoutClicks(soundBursts(track, LevelTrack::soundThresholdDb(loudest, floor)));
+    if (first.empty())
+        return span;
+    loudest = -1000;
+    for (const Burst &b : first)
+        loudest = std::max(loudest, judge.loudestIn(b.from, b.to));
+    if (loudest <= -1000)
+        return span;
+    span.loudestDb = loudest;
+
+    // In a noisy room the words are what stands out of the room's typical level; the
+    // cap keeps a take that is nearly all words from judging its own soft parts as room.
+    span.roomDb = track.percentileDb(roomShare);
+    const bool noisy = span.roomDb > quietRoomDb;
+    const double close = noisy ? std::min(span.roomDb + overRoomDb, loudest - noisyCapDb) : loudest - closeDb;
+    std::size_t room = 0, roomVoiced = 0;
+    for (std::size_t w = 0; w < track.size(); ++w) {
+        if (track.levelDb(w) <= close) {
+            ++room;
+            roomVoiced += track.voiced(w);
+        }
+    }
+    span.roomVoiced = room == 0 ? 0.0 : static_cast<double>(roomVoiced) / static_cast<double>(room);
+    // Children further off reach the speaker's level less often than her own words do.
+    const double wordsApartDb = noisy ? noisyWordsDb : closeDb;
+    const double threshold = std::max(LevelTrack::soundThresholdDb(loudest, floor), noisy ? close : -1000.0);
+    std::vector<Burst> words;
+    for (const Burst &b : withoutClicks(soundBursts(track, threshold)))
+        if (judge.closeIn(b, close) >= closeWindows && judge.loudestIn(b.from, b.to) >= loudest - wordsApartDb)
+            words.push_back(b);
+    if (words.empty())
+        return span;
+    span.from = words.front().from;
+    span.to = words.back().to;
+    // A sound at either end, standing apart from the rest of the words and as loud, may
+    // be a scrape or a slam as well as a word: the detector hears both as voice.
+    if (words.size() > 1 && words[1].from - words[0].to >= apartWindows)
+        span.apartAt = words[0].from;
+    else if (words.size() > 1 && words.back().from - words[words.size() - 2].to >= apartWindows)
+        span.apartAt = words.back().from;
+    return span;
+}
+
+} // namespace quizzolo::recorder
