@@ -1,7 +1,7 @@
 // Measures what a child notices: how soon a question is heard, how tight the two
 // spoken factors follow each other, how exact and how cheap the pauses are.
 // A soak ends the table: memory and pace stay flat over a long run.
-// Usage: quizzolo-bench [--quick]
+// Usage: quizzolo-bench [--quick | --startup]  (--startup: only start-up and memory, more rounds)
 #include "Soak.h"
 #include "Table.h"
 #include "app/RealOutside.h"
@@ -313,6 +313,7 @@ int main(int argc, char *argv[])
     if (argc > 1 && QByteArray(argv[1]).startsWith("--child-"))
         return startupChild(argc, argv, QByteArray(argv[1]));
     const bool quick = argc > 1 && QByteArray(argv[1]) == "--quick";
+    const bool startupOnly = argc > 1 && QByteArray(argv[1]) == "--startup";
     QApplication app(argc, argv);
     prepareApplication();
     QTemporaryDir dir;
@@ -321,7 +322,9 @@ int main(int argc, char *argv[])
     std::printf("| %-46s | %13s | %-9s | %-4s | %s\n", "measure", "value", "target", "", "baseline");
     std::printf("|%s|\n", std::string(100, '-').c_str());
     qputenv("SDL_AUDIODRIVER", "dummy");
-    startupAgainstBareWindow(QCoreApplication::applicationFilePath(), quick ? 3 : 9);
+    startupAgainstBareWindow(QCoreApplication::applicationFilePath(), quick ? 3 : startupOnly ? 21 : 9);
+    if (startupOnly)
+        return 0;
     clickToFirstClip(dir.path(), quick ? 3 : 10);
     gapBetweenFactors(dir.path(), dir.filePath("out.raw"), quick ? 2 : 5);
     qputenv("SDL_AUDIODRIVER", "dummy");
