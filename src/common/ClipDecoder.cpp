@@ -13,7 +13,7 @@ namespace quizzolo {
 
 namespace {
 
-// Far above what the rule lets through (31 s of 192 kHz is 24 MB of floats), far below SDL's
+// Far above what the rule lets through (31 s of 192 kHz is 12 MB), far below SDL's
 // int lengths: a guard on the arithmetic, not the rule.
 constexpr std::size_t maxConversionBytes = 64u << 20;
 constexpr sf_count_t chunkFrames = 4096;
@@ -91,8 +91,9 @@ bool refuse(QString *why, const QString &reason)
     return false;
 }
 
-// The clip as mono floats, the channels averaged; a refusal, or empty when read.
-QString readMono(SNDFILE *file, const SF_INFO &info, double maxSeconds, std::vector<float> &mono)
+// The clip as mono 16-bit samples, the channels averaged; a refusal, or empty when read. A
+// 16-bit clip comes out as it was: libsndfile's floats of it scale back exactly.
+QString readMono(SNDFILE *file, const SF_INFO &info, double maxSeconds, std::vector<Sint16> &mono)
 {
     if (!file)
         return QStringLiteral("non è un file audio leggibile");
@@ -122,7 +123,8 @@ QString readMono(SNDFILE *file, const SF_INFO &info, double maxSeconds, std::vec
                     return QStringLiteral("campioni non numerici o infiniti");
                 sum += std::clamp(sample, -1.0f, 1.0f); // a float file may hold anything
             }
-            mono.push_back(sum / static_cast<float>(info.channels));
+            const float scaled = std::round(sum / static_cast<float>(info.channels) * 32768.0f);
+            mono.push_back(static_cast<Sint16>(std::min(scaled, 32767.0f)));
         }
     }
     // A file cut short while copied plays what it holds; one with nothing at all is no clip.
@@ -130,14 +132,14 @@ QString readMono(SNDFILE *file, const SF_INFO &info, double maxSeconds, std::vec
 }
 
 // Converts in `mono`'s own room, grown by SDL's factor, then keeps only the result.
-QString toDevice(std::vector<float> &mono, int rate, const SDL_AudioSpec &device, Samples &out)
+QString toDevice(std::vector<Sint16> &mono, int rate, const SDL_AudioSpec &device, Samples &out)
 {
     SDL_AudioCVT cvt{};
-    const int built = SDL_BuildAudioCVT(&cvt, AUDIO_F32SYS, 1, rate, device.format, device.channels, device.freq);
-    const std::size_t bytes = mono.size() * sizeof(float);
+    const int built = SDL_BuildAudioCVT(&cvt, AUDIO_S16SYS, 1, rate, device.format, device.channels, device.freq);
+    const std::size_t bytes = mono.size() * sizeof(Sint16);
     if (built < 0 || cvt.len_mult <= 0 || bytes > maxConversionBytes / static_cast<std::size_t>(cvt.len_mult))
         return QStringLiteral("conversione impossibile");
-    mono.resize((bytes * static_cast<std::size_t>(cvt.len_mult) + sizeof(float) - 1) / sizeof(float));
+    mono.resize((bytes * static_cast<std::size_t>(cvt.len_mult) + 1) / sizeof(Sint16));
     cvt.buf = reinterpret_cast<Uint8 *>(mono.data());
     cvt.len = static_cast<int>(bytes);
     if (built == 1 && SDL_ConvertAudio(&cvt) != 0)
@@ -149,7 +151,7 @@ QString toDevice(std::vector<float> &mono, int rate, const SDL_AudioSpec &device
 bool decode(SNDFILE *file, const SF_INFO &info, double maxSeconds, const SDL_AudioSpec &device, Samples &out,
             QString *why)
 {
-    std::vector<float> mono;
+    std::vector<Sint16> mono;
     QString refusal = readMono(file, info, maxSeconds, mono);
     if (refusal.isEmpty())
         refusal = toDevice(mono, info.samplerate, device, out);

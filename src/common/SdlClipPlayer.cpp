@@ -129,7 +129,7 @@ struct SdlClipPlayer::Impl {
             fresh.samples.shrink_to_fit(); // the cache keeps the converted clip only
             // Once per file and run: a teacher replacing clips learns which one failed and why.
             if (!fresh.playable && reported.insert(path).second)
-                std::fprintf(stderr, "quizzolo: il file audio %s non si può riprodurre (%s): %s\n",
+                std::fprintf(stderr, "quizzolo: impossibile leggere il file audio %s (%s): %s\n",
                              terminalText(path).constData(), terminalText(why).constData(), instead);
             it = cache.insert_or_assign(path, std::move(fresh)).first;
         }
