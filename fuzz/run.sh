@@ -28,8 +28,8 @@ case "$target" in
     max_len=1024
     ;;
   clip_loading)
-    sources=("$root/src/common/VoiceClipRule.cpp" "$root/src/common/ClipDecoder.cpp" "$root/src/common/RegularFile.cpp")
-    modules=(Qt6Core sdl2)
+    sources=("$root/src/common/ClipDecoder.cpp" "$root/src/common/RegularFile.cpp")
+    modules=(Qt6Core sdl2 sndfile)
     corpus="$here/voice_corpus"
     max_len=65536
     ;;

@@ -1,31 +1,54 @@
-// The real clip player on SDL's dummy driver: blocking, cutting off, standing in.
+// The real clip player on SDL's dummy and disk drivers: blocking, cutting off, standing in,
+// and which file it plays.
 #include "app/TabellaLayout.h"
 #include "common/SdlClipPlayer.h"
+#include "common/VoiceFolders.h"
 
-#include <QDataStream>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
+#include <fcntl.h>
+#include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quizzolo;
 
 namespace {
 
-// A PCM WAV of silence; `keep` bytes of it (all when negative).
-QByteArray wav(int rate, int channels, int bits, double seconds, int keep = -1)
+// A steady `level` for `seconds`, written by libsndfile as `format` at `rate`.
+bool writeLevel(const QString &path, int format, int rate, double seconds, float level)
 {
-    QByteArray file;
-    QDataStream w(&file, QIODevice::WriteOnly);
-    w.setByteOrder(QDataStream::LittleEndian);
-    const int frames = int(rate * seconds), bytes = frames * channels * bits / 8;
-    w.writeRawData("RIFF", 4);
-    w << quint32(36 + bytes);
-    w.writeRawData("WAVEfmt ", 8);
-    w << quint32(16) << quint16(1) << quint16(channels) << quint32(rate) << quint32(rate * channels * bits / 8)
-      << quint16(channels * bits / 8) << quint16(bits);
-    w.writeRawData("data", 4);
-    w << quint32(bytes);
-    file.append(QByteArray(bytes, bits == 8 ? char(128) : char(0))); // silence paces like speech
-    return keep < 0 ? file : file.left(keep);
+    SF_INFO info{0, rate, 1, SF_FORMAT_WAV | format, 0, 0};
+    SNDFILE *f = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    const std::vector<float> frames(static_cast<std::size_t>(rate * seconds), level);
+    const bool written = f && sf_writef_float(f, frames.data(), sf_count_t(frames.size())) == sf_count_t(frames.size());
+    return f && sf_close(f) == 0 && written;
+}
+
+// The clip file of a row: "-" none, "FIFO", "folder", or a shape of WAV holding `level`.
+bool makeClip(const QString &path, const QString &shape, float level)
+{
+    if (shape == "streamed") { // as a recorder writing to a pipe leaves it: both sizes unknown
+        QFile f(path);
+        QByteArray b =
+            (writeLevel(path, SF_FORMAT_PCM_16, 22050, 0.3, level) && f.open(QFile::ReadWrite)) ? f.readAll() : "";
+        for (const qsizetype at : {qsizetype(4), b.indexOf("data") + 4})
+            b.replace(at, 4, QByteArray(4, char(0xff)));
+        return b.size() > 44 && f.seek(0) && f.write(b) == b.size();
+    }
+    const QMap<QString, std::tuple<int, int, double>> wavs{
+        {"good", {SF_FORMAT_PCM_16, 22050, 0.3}},    {"µ-law", {SF_FORMAT_ULAW, 8000, 0.3}},
+        {"A-law", {SF_FORMAT_ALAW, 8000, 0.3}},      {"96 kHz", {SF_FORMAT_PCM_24, 96000, 0.3}},
+        {"192 kHz", {SF_FORMAT_FLOAT, 192000, 0.3}}, {"3.04 s", {SF_FORMAT_PCM_16, 22050, 3.04}},
+        {"NaN", {SF_FORMAT_FLOAT, 22050, 0.3}},      {"header only", {SF_FORMAT_PCM_16, 22050, 0}},
+        {"7 s", {SF_FORMAT_PCM_16, 22050, 7}}};
+    if (wavs.contains(shape)) {
+        const auto [format, rate, seconds] = wavs[shape];
+        return writeLevel(path, format, rate, seconds, shape == "NaN" ? NAN : level);
+    }
+    return shape == "-" || (shape == "FIFO" && mkfifo(QFile::encodeName(path), 0600) == 0) ||
+           (shape == "folder" && QDir().mkdir(path));
 }
 
 double secondsFor(const std::function<void()> &work)
@@ -49,39 +72,34 @@ class AudioTest : public QObject {
     void syncPlayLastsTheClip_data()
     {
         QTest::addColumn<QByteArray>("driver");
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shape"); // as makeClip() makes it
         QTest::addColumn<double>("seconds");
-        QTest::addColumn<QByteArray>("heardBefore"); // the file as it was when played before
+        QTest::addColumn<QString>("heardBefore"); // the file as it was when played before
         // clang-format off
-        QTest::newRow("16-bit mono 22050 Hz")   << QByteArray("dummy") << wav(22050, 1, 16, 0.3) << 0.3 << QByteArray();
-        QTest::newRow("8-bit stereo 44100 Hz")  << QByteArray("dummy") << wav(44100, 2, 8, 0.25) << 0.25 << QByteArray();
-        QTest::newRow("missing: the beep")      << QByteArray("dummy") << QByteArray() << 0.2 << QByteArray();
-        QTest::newRow("cut header: the beep")   << QByteArray("dummy") << wav(22050, 1, 16, 0.5, 30) << 0.2 << QByteArray();
-        QTest::newRow("no such driver")         << QByteArray("no-such-driver") << wav(22050, 1, 16, 0.25) << 0.25 << QByteArray();
-        QTest::newRow("driver up, no device")   << QByteArray("disk") << wav(22050, 1, 16, 0.25) << 0.25 << QByteArray();
-        QTest::newRow("replaced: the new clip") << QByteArray("dummy") << wav(22050, 1, 16, 0.3) << 0.3 << wav(22050, 1, 16, 0.05);
+        QTest::newRow("dummy driver")           << QByteArray("dummy") << "good" << 0.3 << "-";
+        QTest::newRow("missing: the beep")      << QByteArray("dummy") << "-" << 0.2 << "-";
+        QTest::newRow("no such driver")         << QByteArray("no-such-driver") << "good" << 0.3 << "-";
+        QTest::newRow("driver up, no device")   << QByteArray("disk") << "good" << 0.3 << "-";
+        QTest::newRow("replaced: the new clip") << QByteArray("dummy") << "3.04 s" << 3.0 << "good";
+        QTest::newRow("replaced a refused one") << QByteArray("dummy") << "good" << 0.3 << "header only";
         // clang-format on
     }
 
     void syncPlayLastsTheClip()
     {
         QFETCH(QByteArray, driver);
-        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shape);
         QFETCH(double, seconds);
-        QFETCH(QByteArray, heardBefore);
+        QFETCH(QString, heardBefore);
         qputenv("SDL_AUDIODRIVER", driver);
         qputenv("SDL_DISKAUDIOFILE", "/nonexistent/folder/out.raw"); // the disk device cannot open
         SdlClipPlayer player;
         QCOMPARE(player.driverName(), QStringLiteral("dummy"));
         const QString path = dir_.filePath(QString::number(++files_) + ".wav");
-        const auto write = [&](const QByteArray &content) {
-            QFile f(path);
-            return content.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
-        };
-        QVERIFY(write(heardBefore));
-        if (!heardBefore.isEmpty())
+        QVERIFY(makeClip(path, heardBefore, 0.5f));
+        if (heardBefore != "-")
             player.play(path, PlayMode::Sync);
-        QVERIFY(write(bytes));
+        QVERIFY(makeClip(path, shape, 0.5f));
         const double took = secondsFor([&] { player.play(path, PlayMode::Sync); });
         QVERIFY2(took >= seconds, qPrintable(QString::number(took)));
     }
@@ -90,13 +108,86 @@ class AudioTest : public QObject {
     {
         SdlClipPlayer player;
         const QString longClip = dir_.filePath("long.wav"), shortClip = dir_.filePath("short.wav");
-        for (const auto &[path, seconds] : {std::pair{longClip, 2.0}, std::pair{shortClip, 0.3}}) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(wav(22050, 1, 16, seconds)) > 0);
-        }
+        QVERIFY(makeClip(longClip, "7 s", 0.5f) && makeClip(shortClip, "good", 0.5f));
         const double async = secondsFor([&] { player.play(longClip, PlayMode::Async); });
         const double cut = secondsFor([&] { player.play(shortClip, PlayMode::Sync); }); // its own clip only
         QVERIFY2(async < 0.2 && cut >= 0.3 && cut < 1.5, qPrintable(QStringLiteral("%1 %2").arg(async).arg(cut)));
+    }
+
+    // Any WAV libsndfile decodes plays; a file that cannot be played gives way to the next
+    // in the lookup order and is named on stderr once per run, however often it is asked for.
+    void aClipThatCannotPlayGivesWayToTheNext_data()
+    {
+        QTest::addColumn<QStringList>("files"); // the user's, the school's, the program's
+        QTest::addColumn<QString>("heard");
+        QTest::addColumn<int>("named"); // files named on stderr
+        using L = QStringList;
+        // clang-format off
+        QTest::newRow("µ-law")                 << L{"µ-law", "-", "good"}       << "user" << 0;
+        QTest::newRow("A-law")                 << L{"A-law", "-", "good"}       << "user" << 0;
+        QTest::newRow("96 kHz 24-bit")         << L{"96 kHz", "-", "good"}      << "user" << 0;
+        QTest::newRow("192 kHz float")         << L{"192 kHz", "-", "good"}     << "user" << 0;
+        QTest::newRow("streamed header")       << L{"streamed", "-", "good"}    << "user" << 0;
+        QTest::newRow("«sette per» of 3.04 s") << L{"3.04 s", "-", "good"}      << "user" << 0;
+        QTest::newRow("NaN floats")            << L{"NaN", "-", "good"}         << "program" << 1;
+        QTest::newRow("header only")           << L{"header only", "-", "good"} << "program" << 1;
+        QTest::newRow("7 s number")            << L{"7 s", "-", "good"}         << "program" << 1;
+        QTest::newRow("FIFO")                  << L{"FIFO", "-", "good"}        << "program" << 0;
+        QTest::newRow("folder")                << L{"folder", "-", "good"}      << "program" << 0;
+        QTest::newRow("bad user: school")      << L{"NaN", "good", "good"}      << "school" << 1;
+        QTest::newRow("bad user and school")   << L{"NaN", "7 s", "good"}       << "program" << 2;
+        QTest::newRow("none playable: beep")   << L{"NaN", "7 s", "header only"} << "beep" << 3;
+        QTest::newRow("program missing: beep") << L{"-", "-", "-"}              << "beep" << 1;
+        // clang-format on
+    }
+
+    void aClipThatCannotPlayGivesWayToTheNext()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, heard);
+        QFETCH(int, named);
+        QTemporaryDir root;
+        const QStringList sources{"user", "school", "program"};
+        const QStringList folders{root.filePath("user\x1b[2J"), root.filePath("school"), root.filePath("program")};
+        const float levels[] = {0.9f, 0.7f, 0.5f};
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(QDir().mkdir(folders[i]) && makeClip(folders[i] + "/voxa7.wav", files[i], levels[i]));
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(root.filePath("out.raw")));
+        std::fflush(stderr);
+        const int saved = dup(STDERR_FILENO),
+                  log = open(qPrintable(root.filePath("stderr.txt")), O_WRONLY | O_CREAT, 0600);
+        dup2(log, STDERR_FILENO);
+        {
+            SdlClipPlayer device;
+            VoiceFirstPlayer player(device, VoiceFolders(folders[0], folders[2], {folders[1]}));
+            for (int twice = 0; twice < 2; ++twice)
+                player.play(folders[2] + "/voxa7.wav", PlayMode::Sync);
+        }
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+        close(log);
+        QFile out(root.filePath("out.raw")), err(root.filePath("stderr.txt"));
+        QVERIFY(out.open(QFile::ReadOnly) && err.open(QFile::ReadOnly));
+        // The steady level heard tells whose clip it was; the beep is a softer tone.
+        const QByteArray raw = out.readAll();
+        std::vector<int> loud;
+        for (qsizetype i = 0; i + 1 < raw.size(); i += 2)
+            if (const int s = std::abs(qFromLittleEndian<qint16>(raw.constData() + i)); s > 600)
+                loud.push_back(s);
+        QVERIFY(!loud.empty());
+        std::nth_element(loud.begin(), loud.begin() + loud.size() / 2, loud.end());
+        const double level = loud[loud.size() / 2] / 32768.0;
+        QString got = "beep";
+        for (int i = 0; i < 3; ++i)
+            if (std::abs(level - levels[i]) < 0.05)
+                got = sources[i];
+        QCOMPARE(got, heard);
+        // A folder's name cannot clear the teacher's terminal.
+        const QString said = err.readAll();
+        QVERIFY2(!said.contains(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f]")), qPrintable(said));
+        QCOMPARE(said.split('\n').filter(root.path()).size(), named);
     }
 
   private:

@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 namespace quizzolo {
@@ -34,6 +35,9 @@ class ClipPlayer {
     // Sync returns when the clip has ended; Async returns at once. Either cuts off
     // a clip still playing. A clip that cannot be read plays the default beep.
     virtual void play(const QString &path, PlayMode mode) = 0;
+    // Plays the first of the files that can be played, in order, the default beep when none
+    // can. A player that cannot tell a playable file plays the first.
+    virtual void playFirst(const QStringList &candidates, PlayMode mode) { play(candidates.value(0), mode); }
     // Stop whatever plays; nothing more is heard.
     virtual void silence() = 0;
 };

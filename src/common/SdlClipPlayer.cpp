@@ -2,6 +2,7 @@
 
 #include "common/ClipCatalogue.h"
 #include "common/ClipDecoder.h"
+#include "common/TerminalText.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -66,10 +67,11 @@ struct SdlClipPlayer::Impl {
     struct Cached {
         QDateTime modified; // a clip recorded anew while the program runs is read again
         qint64 size = 0;
+        bool playable = false;
         Samples samples;
     };
     std::map<QString, Cached> cache;
-    std::set<QString> unreadable; // already reported on stderr
+    std::set<QString> reported; // already named on stderr
     Samples beep;
 
     bool open()
@@ -113,23 +115,25 @@ struct SdlClipPlayer::Impl {
         return longestClipSeconds();
     }
 
-    const Samples *clip(const QString &path)
+    // The clip converted, or nullptr when it cannot be played. Either verdict is kept until
+    // the file changes, so a refused clip is not read again at every play.
+    const Samples *clip(const QString &path, const char *instead)
     {
         const QFileInfo info(path);
         const QDateTime modified = info.lastModified();
-        if (auto it = cache.find(path);
-            it != cache.end() && it->second.modified == modified && it->second.size == info.size())
-            return &it->second.samples;
-        cache.erase(path);
-        Samples samples;
-        if (!ClipDecoder(spec).decodeFile(path, maxSecondsOf(path), samples)) {
-            // Once per clip: a teacher replacing clips learns which one failed and why it beeps.
-            if (unreadable.insert(path).second)
-                std::fprintf(stderr, "quizzolo: impossibile leggere il file audio %s, al suo posto si sente un bip\n",
-                             path.toLocal8Bit().constData());
-            return nullptr; // not cached: a clip put in place later is found then
+        auto it = cache.find(path);
+        if (it == cache.end() || it->second.modified != modified || it->second.size != info.size()) {
+            Cached fresh{modified, info.size(), true, {}};
+            QString why;
+            fresh.playable = ClipDecoder(spec).decodeFile(path, maxSecondsOf(path), fresh.samples, &why);
+            fresh.samples.shrink_to_fit(); // the cache keeps the converted clip only
+            // Once per file and run: a teacher replacing clips learns which one failed and why.
+            if (!fresh.playable && reported.insert(path).second)
+                std::fprintf(stderr, "quizzolo: impossibile leggere il file audio %s (%s): %s\n",
+                             terminalText(path).constData(), terminalText(why).constData(), instead);
+            it = cache.insert_or_assign(path, std::move(fresh)).first;
         }
-        return &cache.insert_or_assign(path, Cached{modified, info.size(), std::move(samples)}).first->second.samples;
+        return it->second.playable ? &it->second.samples : nullptr;
     }
 
     const Samples *defaultBeep()
@@ -144,10 +148,14 @@ struct SdlClipPlayer::Impl {
         return &beep;
     }
 
-    const Samples *clipOrBeep(const QString &path)
+    const Samples *firstOrBeep(const QStringList &candidates)
     {
-        const Samples *samples = clip(path);
-        return samples ? samples : defaultBeep();
+        for (qsizetype i = 0; i < candidates.size(); ++i) {
+            const bool last = i + 1 == candidates.size();
+            if (const Samples *samples = clip(candidates[i], last ? "si sente un bip" : "si sente la voce seguente"))
+                return samples;
+        }
+        return defaultBeep();
     }
 
     double secondsOf(Uint32 bytes) const
@@ -186,9 +194,14 @@ SdlClipPlayer::~SdlClipPlayer()
 
 void SdlClipPlayer::play(const QString &path, PlayMode mode)
 {
+    playFirst({path}, mode);
+}
+
+void SdlClipPlayer::playFirst(const QStringList &candidates, PlayMode mode)
+{
     if (d->device == 0)
         return;
-    const Samples *samples = d->clipOrBeep(path);
+    const Samples *samples = d->firstOrBeep(candidates);
     SDL_ClearQueuedAudio(d->device); // a new clip cuts off the one still playing
     if (!samples || samples->empty())
         return;
@@ -206,7 +219,7 @@ void SdlClipPlayer::playJoined(const QStringList &paths)
     // The trainer starts the next clip one device buffer after the last one ended.
     const Samples gap(static_cast<std::size_t>(d->spec.size), d->spec.silence);
     for (const QString &path : paths) {
-        const Samples *samples = d->clipOrBeep(path);
+        const Samples *samples = d->firstOrBeep({path});
         if (samples && !samples->empty()) {
             SDL_QueueAudio(d->device, samples->data(), static_cast<Uint32>(samples->size()));
             SDL_QueueAudio(d->device, gap.data(), static_cast<Uint32>(gap.size()));

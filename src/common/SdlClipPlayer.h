@@ -19,8 +19,9 @@ class SentencePlayer : public ClipPlayer {
 
 // Plays WAV clips through one SDL audio device opened at start and kept. Clips are
 // converted to the device format once and kept in memory for quick starts. A clip outside
-// the voice clip rule (common/VoiceClipRule.h) is never converted: the default beep plays
-// instead, so memory stays bounded and a blocking play lasts at most the longest clip allowed.
+// the rule (common/ClipDecoder.h) is never converted and is named once on stderr: the next
+// candidate plays, or the default beep, so memory stays bounded and a blocking play lasts at
+// most the longest clip allowed.
 class SdlClipPlayer : public SentencePlayer {
   public:
     SdlClipPlayer();
@@ -29,6 +30,7 @@ class SdlClipPlayer : public SentencePlayer {
     SdlClipPlayer &operator=(const SdlClipPlayer &) = delete;
 
     void play(const QString &path, PlayMode mode) override;
+    void playFirst(const QStringList &candidates, PlayMode mode) override;
     void silence() override;
     void playJoined(const QStringList &paths) override;
     QString driverName() const override;

@@ -77,6 +77,16 @@ QString VoiceFolders::schoolPath(const QString &fileName) const
     return {};
 }
 
+QStringList VoiceFolders::candidates(const QString &fileName) const
+{
+    QStringList found;
+    for (const QString &folder : QStringList(user_) + school_) {
+        if (const QString path = join(folder, fileName); isFile(path))
+            found << path;
+    }
+    return found << programPath(fileName);
+}
+
 VoiceFolders::Source VoiceFolders::source(const QString &fileName) const
 {
     if (isFile(userPath(fileName)))
@@ -103,8 +113,9 @@ QString VoiceFolders::path(const QString &fileName) const
 
 void VoiceFirstPlayer::play(const QString &path, PlayMode mode)
 {
-    const QString recorded = folders_.recordedPath(QFileInfo(path).fileName());
-    inner_.play(recorded.isEmpty() ? path : recorded, mode);
+    QStringList candidates = folders_.candidates(QFileInfo(path).fileName());
+    candidates.last() = path; // the trainer's own name for the program's clip
+    inner_.playFirst(candidates, mode);
 }
 
 } // namespace quizzolo

@@ -37,6 +37,9 @@ class VoiceFolders {
     QString path(const QString &fileName) const;
     // The user's or else the school's recording of the clip; empty when neither has one.
     QString recordedPath(const QString &fileName) const;
+    // Every file there is for the clip, in lookup order: the user's, each school folder's,
+    // and always the program's, whether it exists or not.
+    QStringList candidates(const QString &fileName) const;
     QString userPath(const QString &fileName) const;
     QString programPath(const QString &fileName) const;
 
@@ -50,7 +53,7 @@ class VoiceFolders {
 };
 
 // Plays the user's or the school's recording of a clip in place of the given one, when
-// there is one.
+// there is one; when it cannot be played, the next in the lookup order.
 class VoiceFirstPlayer : public ClipPlayer {
   public:
     VoiceFirstPlayer(ClipPlayer &inner, VoiceFolders folders) : inner_(inner), folders_(std::move(folders)) {}
