@@ -5,8 +5,11 @@
 
 namespace quizzolo {
 
-// Outside text (a file name, a folder from the environment) made safe to print on a terminal:
-// control characters are written as \xNN, so no name can move the cursor or change colours.
+// Outside text (a file name, a pack's member, a folder from the environment, a system error)
+// made safe to print on a terminal: every control character, and the marks that reverse the
+// direction of text, written as an escape ("\e", "\n", "\x07", "\u202e"; a backslash as
+// "\\"), so that no name can move the cursor, clear the screen, retitle the window or forge
+// a line of its own.
 QByteArray terminalText(const QString &text);
 
 } // namespace quizzolo

@@ -1,8 +1,8 @@
 #include "recorder/CommandLine.h"
 
+#include "common/TerminalText.h"
 #include "recorder/BatchImport.h"
 #include "recorder/ClipStore.h"
-#include "recorder/OutsideText.h"
 #include "recorder/RecorderOutside.h"
 #include "recorder/SchoolVoice.h"
 #include "recorder/VoicePack.h"
@@ -20,7 +20,7 @@ const char *const program = "quizzolo-registra";
 // Every line goes through here: outside names can't steer the terminal.
 void say(std::FILE *to, const QString &line)
 {
-    std::fprintf(to, "%s: %s\n", program, terminalText(line).toLocal8Bit().constData());
+    std::fprintf(to, "%s: %s\n", program, terminalText(line).constData());
 }
 
 int list(const ClipStore &store)

@@ -2,9 +2,9 @@
 // export's destination, the school's voice installed by the administrator, and what the
 // command line prints of outside names.
 #include "VoiceSamples.h"
+#include "common/TerminalText.h"
 #include "recorder/CommandLine.h"
 #include "recorder/FileSafety.h"
-#include "recorder/OutsideText.h"
 #include "recorder/SchoolVoice.h"
 #include "recorder/VoicePack.h"
 
@@ -286,7 +286,7 @@ class VoicePackTest : public QObject {
     {
         QFETCH(QString, name);
         QFETCH(QString, shown);
-        QCOMPARE(recorder::terminalText(name), shown);
+        QCOMPARE(QString::fromLocal8Bit(quizzolo::terminalText(name)), shown);
         QTemporaryDir dir;
         QVERIFY(writeBytes(dir.filePath(name.section('/', -1)), "x"));
         const QByteArray said = stderrOf([&] {
