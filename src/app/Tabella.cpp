@@ -40,12 +40,6 @@ constexpr double padMargin = 2 * padKey + 3 * padGap;
 
 const QColor windowGreen(192, 255, 192);
 
-bool fromFinger(QEvent *event)
-{
-    const QPointingDevice *device = static_cast<QPointerEvent *>(event)->pointingDevice();
-    return device && device->type() == QInputDevice::DeviceType::TouchScreen;
-}
-
 } // namespace
 
 Tabella::Tabella(Outside &outside, const QString &clipFolder, QWidget *parent) : QWidget(parent)
@@ -123,9 +117,16 @@ bool Tabella::eventFilter(QObject *watched, QEvent *event)
     if (watched == windowHandle()) {
         // Fingers leave no pointer behind; remember which kind of input came last.
         switch (event->type()) {
-        case QEvent::TouchBegin: touched_ = true; break;
+        case QEvent::TouchBegin: touched_ = fingerDown_ = true; break;
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+            fingerDown_ = false;
+            handBackFocus();
+            break;
         case QEvent::MouseButtonPress:
-        case QEvent::MouseMove: touched_ = fromFinger(event); break;
+        case QEvent::MouseMove:
+            touched_ &= static_cast<QMouseEvent *>(event)->source() != Qt::MouseEventNotSynthesized;
+            break;
         case QEvent::KeyPress: touched_ = false; break;
         default: break;
         }
@@ -273,9 +274,16 @@ void Tabella::padTapped(int key, const QString &text)
 
 void Tabella::keepFocusAfterTouch(QWidget *now)
 {
+    // While the finger is down the button it pressed keeps the focus, or it would not click.
+    if (!fingerDown_ && now && now != controls_.Text1 && now->window() == this)
+        handBackFocus();
+}
+
+void Tabella::handBackFocus()
+{
     // With a mouse the pointer brings the focus back to the answer box; a finger leaves
-    // none behind, so a tap elsewhere during a question hands it back at once.
-    if (!touched_ || !trainer_->stato.cacciaInCorso || !now || now == controls_.Text1 || now->window() != this)
+    // none behind, so after a tap elsewhere during a question the box takes it back.
+    if (!touched_ || !trainer_->stato.cacciaInCorso)
         return;
     QTimer::singleShot(0, this, [this] {
         if (touched_ && trainer_->stato.cacciaInCorso && !QApplication::activeModalWidget())

@@ -54,6 +54,7 @@ class Tabella : public QWidget {
     void arrange();
     void padTapped(int key, const QString &text);
     void keepFocusAfterTouch(QWidget *now);
+    void handBackFocus();
 
     Controls controls_;
     std::unique_ptr<Trainer> trainer_;
@@ -63,6 +64,7 @@ class Tabella : public QWidget {
     NumberPad *pad_ = nullptr;
     bool board_ = false;
     bool touched_ = false; // the last input came from a finger, not a mouse or the keyboard
+    bool fingerDown_ = false;
 };
 
 } // namespace quizzolo
