@@ -2,9 +2,44 @@
 
 #include "app/TabellaLayout.h"
 
+#include <QApplication>
+#include <QStyleFactory>
 #include <QWidget>
 
 namespace quizzolo {
+
+ScaledMarks::ScaledMarks() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+int ScaledMarks::pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const
+{
+    const int size = QProxyStyle::pixelMetric(metric, option, widget);
+    switch (metric) {
+    case PM_ExclusiveIndicatorWidth:
+    case PM_ExclusiveIndicatorHeight:
+    case PM_RadioButtonLabelSpacing:
+    case PM_ScrollBarExtent:
+    case PM_ScrollBarSliderMin: return qRound(size * scale);
+    default: return size;
+    }
+}
+
+void ScaledLayout::marks(QWidget *w)
+{
+    follow(w, [this, w](double s) {
+        if (s == 1) { // the style itself, to the pixel
+            if (w->testAttribute(Qt::WA_SetStyle))
+                w->setStyle(nullptr);
+            return;
+        }
+        if (!marks_) {
+            marks_ = new ScaledMarks;
+            marks_->setParent(w->window());
+        }
+        marks_->scale = s;
+        w->setStyle(marks_);
+        w->update();
+    });
+}
 
 int ScaledLayout::pixels(double twips, double scale)
 {

@@ -146,6 +146,7 @@ Controls buildControls(QWidget *window, ScaledLayout &layout)
 
     c.variaRitardo = new PauseSlider(c.FrameRitardo);
     layout.place(c.variaRitardo, {165, 450, 3480, 255});
+    layout.marks(c.variaRitardo);
     c.variaRitardo->setRange(500, 5000);
     c.variaRitardo->setSingleStep(500);
     c.variaRitardo->setPageStep(500);
@@ -211,6 +212,7 @@ Controls buildControls(QWidget *window, ScaledLayout &layout)
         auto *option = new QRadioButton(caption, c.Frame1);
         layout.place(option, {255, optionTops[i], 1200, 435});
         layout.font(option, 18, true);
+        layout.marks(option);
         setColors(option, orange, buttonTextColor());
         group->addButton(option, i);
         c.Sel_Quizzolo[static_cast<std::size_t>(i)] = option;
