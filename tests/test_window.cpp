@@ -116,63 +116,54 @@ class WindowTest : public QObject {
     void fingersAtTheBoard_data()
     {
         QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("where"); // a control, or "pad" and a key
         QTest::addColumn<bool>("question");
         QTest::addColumn<QString>("typed"); // what the answer box then holds
         // clang-format off
-        QTest::newRow("tap on a table choice")                 << "choice" << false << "";
-        QTest::newRow("tap on a link")                         << "link"   << false << "";
-        QTest::newRow("tap on the slider's groove")            << "slider" << false << "";
-        QTest::newRow("table choice in a question: focus back") << "choice" << true << "";
-        QTest::newRow("STOP in a question, No: focus back")    << "stop"   << true  << "";
-        QTest::newRow("long press on a key: one digit")        << "long"   << true  << "4";
-        QTest::newRow("two fingers on two keys: the first")    << "two"    << true  << "1";
-        QTest::newRow("taps while the question is spoken")     << "spoken" << true  << "5";
+        QTest::newRow("tap on a table choice")                  << "tap"    << "7"            << false << "";
+        QTest::newRow("tap on a link")                          << "tap"    << "Label8"       << false << "";
+        QTest::newRow("tap on the slider's groove")             << "tap"    << "variaRitardo" << false << "";
+        QTest::newRow("table choice in a question: focus back") << "tap"    << "7"            << true  << "";
+        QTest::newRow("STOP in a question, No: focus back")     << "tap"    << "fine"         << true  << "";
+        QTest::newRow("long press on a key: one digit")         << "long"   << "pad4"         << true  << "4";
+        QTest::newRow("two fingers on two keys: the first")     << "two"    << "pad1"         << true  << "1";
+        QTest::newRow("taps while the question is spoken")      << "spoken" << ""             << true  << "5";
         // clang-format on
     }
 
     void fingersAtTheBoard()
     {
         QFETCH(QString, how);
+        QFETCH(QString, where);
         QFETCH(bool, question);
         QFETCH(QString, typed);
         Harness h;
         h.window.setBoardView(true);
         h.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&h.window));
-        h.ui.FrameRitardo->setVisible(how == "slider");
+        h.ui.FrameRitardo->setVisible(where == "variaRitardo");
         NumberPad &pad = *h.window.pad();
         if (how == "spoken") // the mode buttons are off, the pad is live
             h.pump.atPump(1, [&] { tap(h.ui.Command1), tap(pad.key("5")), tap(h.ui.Command5); });
         if (question)
             Command5_Click(h.t);
-        if (how == "choice")
-            tap(h.control("7"));
-        else if (how == "link")
-            tap(h.ui.Label8);
-        else if (how == "slider")
-            tap(h.ui.variaRitardo);
-        else if (how == "stop")
-            tap(h.ui.fine);
-        else if (how == "long")
-            tap(pad.key("4"), 800);
-        else if (how == "two") {
-            QTest::touchEvent(&h.window, touchScreen()).press(0, pad.key("1")->rect().center(), pad.key("1"));
-            QTest::touchEvent(&h.window, touchScreen())
-                .stationary(0)
-                .press(1, pad.key("2")->rect().center(), pad.key("2"));
-            QTest::touchEvent(&h.window, touchScreen())
-                .release(0, pad.key("1")->rect().center(), pad.key("1"))
-                .release(1, pad.key("2")->rect().center(), pad.key("2"));
+        QWidget *w = where.startsWith("pad") ? pad.key(where.mid(3)) : h.control(where), *other = pad.key("2");
+        if (how == "two") {
+            QTest::touchEvent(&h.window, touchScreen()).press(0, w->rect().center(), w);
+            QTest::touchEvent(&h.window, touchScreen()).stationary(0).press(1, other->rect().center(), other);
+            QTest::touchEvent(&h.window, touchScreen()).release(0, w->rect().center(), w).release(1, {}, other);
+        } else if (w) {
+            tap(w, how == "long" ? 800 : 0);
         }
         QCoreApplication::processEvents();
-        QCOMPARE(h.t.stato.tabellaScelta, how == "choice" ? 7 : 0);
-        QCOMPARE(int(h.links.opened.size()), how == "link" ? 1 : 0);
-        QCOMPARE(h.ui.variaRitardo->value() != 1000, how == "slider");
-        QCOMPARE(h.exitQuestion.asked, how == "stop" ? 1 : 0);
+        QCOMPARE(h.t.stato.tabellaScelta, where == "7" ? 7 : 0);
+        QCOMPARE(int(h.links.opened.size()), where == "Label8" ? 1 : 0);
+        QCOMPARE(h.ui.variaRitardo->value() != 1000, where == "variaRitardo");
+        QCOMPARE(h.exitQuestion.asked, where == "fine" ? 1 : 0);
         QCOMPARE(h.ui.Text1->text(), typed);
         QCOMPARE(h.t.stato.cacciaInCorso, question);
         QVERIFY(!question || h.ui.Text1->hasFocus());
-        if (how != "slider") // its frame stands without a sequence
+        if (where != "variaRitardo") // its frame stands without a sequence
             QCOMPARE(h.fault(), QString());
     }
 
