@@ -70,7 +70,11 @@ Tabella::Tabella(Outside &outside, const QString &clipFolder, QWidget *parent) :
     pad_->setEnabled(!controls_.Text1->isReadOnly());
 }
 
-Tabella::~Tabella() = default;
+Tabella::~Tabella()
+{
+    // The controls still move the focus as they go, after this part of the window is gone.
+    disconnect(focusFollow_);
+}
 
 void Tabella::centreOnScreen()
 {
@@ -105,7 +109,8 @@ void Tabella::connectHandlers()
     escape->setObjectName(QStringLiteral("escape"));
     escape->setEnabled(false);
     connect(escape, &QShortcut::activated, this, [this] { setBoardView(false); });
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { keepFocusAfterTouch(now); });
+    focusFollow_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { keepFocusAfterTouch(now); });
     for (QWidget *w : pointerControls(c)) {
         w->setMouseTracking(true); // moves without a pressed button count too
         w->installEventFilter(this);

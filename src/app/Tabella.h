@@ -65,6 +65,7 @@ class Tabella : public QWidget {
     bool board_ = false;
     bool touched_ = false; // the last input came from a finger, not a mouse or the keyboard
     bool fingerDown_ = false;
+    QMetaObject::Connection focusFollow_;
 };
 
 } // namespace quizzolo
