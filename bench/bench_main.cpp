@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -191,7 +192,7 @@ void pauseLateness(Tabella &window, int rounds)
 }
 
 // CPU of a running sequence without result, slider at 10 s, against an idle loop.
-void sequenceCpu(Tabella &window, double seconds)
+void sequenceCpu(Tabella &window, double seconds, const char *what)
 {
     const double idleStart = cpuSeconds();
     QTimer::singleShot(static_cast<int>(seconds * 1000), [] { QApplication::exit(); });
@@ -208,10 +209,10 @@ void sequenceCpu(Tabella &window, double seconds)
     const double share = (cpuSeconds() - start) / wall * 100;
     char base[64];
     std::snprintf(base, sizeof base, "idle Qt loop %.3f %%", idle);
-    row("CPU of a sequence, 10 s pauses (% of a core)", share, "%", 1, base);
+    row(what, share, "%", 1, base);
 }
 
-// Notices the first paint of a window.
+// Notices the first paint of any widget (the trainer's window is covered by its children).
 class FirstPaint : public QObject {
   public:
     bool eventFilter(QObject *, QEvent *event) override
@@ -245,7 +246,7 @@ int startupChild(int argc, char *argv[], const QByteArray &which)
     std::unique_ptr<Rig> rig;
     std::unique_ptr<QWidget> bare;
     QWidget *window = nullptr;
-    if (which == "--child-trainer") {
+    if (which == "--child-trainer" || which == "--child-board") {
         prepareApplication();
         player = std::make_unique<SdlClipPlayer>();
         rig = std::make_unique<Rig>(*player, QCoreApplication::applicationDirPath(), false);
@@ -261,8 +262,11 @@ int startupChild(int argc, char *argv[], const QByteArray &which)
         }
         window = bare.get();
     }
-    window->installEventFilter(&probe);
-    window->show();
+    app.installEventFilter(&probe);
+    if (which == "--child-board")
+        rig->window.setBoardView(true); // full screen
+    else
+        window->show();
     // The whole widget tree paints in the same pass as the window: the frame is
     // complete when the pass that delivered the first paint returns.
     while (probe.painted < 0 && probe.timer.elapsed() < 10000)
@@ -307,14 +311,30 @@ void startupAgainstBareWindow(const QString &self, int rounds)
     std::snprintf(base, sizeof base, "bare window %.1f MiB (x%.2f); with one label %.1f MiB (x%.2f)", bare.peakMiB,
                   mine.peakMiB / bare.peakMiB, text.peakMiB, mine.peakMiB / text.peakMiB);
     row("peak memory", mine.peakMiB, "MiB", 200, base);
+    const Startup board = measureStartup(self, "--child-board", rounds);
+    std::snprintf(base, sizeof base, "%.1f ms, full screen %dx%d", board.firstPaintMs,
+                  QApplication::primaryScreen()->size().width(), QApplication::primaryScreen()->size().height());
+    row("board view start, % of the designed window's", 100 * board.firstPaintMs / mine.firstPaintMs, "%", 150, base);
+}
+
+// Without a display the screen is a 1920 x 1080 board, as in a classroom.
+void offscreenBoard(QTemporaryDir &dir)
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY"))
+        return;
+    QFile config(dir.filePath("screen.json"));
+    if (config.open(QIODevice::WriteOnly))
+        config.write(R"({"screens": [{"name": "board", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                         "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir screenDir;
+    offscreenBoard(screenDir);
     if (argc > 1 && QByteArray(argv[1]).startsWith("--child-"))
         return startupChild(argc, argv, QByteArray(argv[1]));
     const bool quick = argc > 1 && QByteArray(argv[1]) == "--quick";
@@ -336,7 +356,9 @@ int main(int argc, char *argv[])
     SdlClipPlayer player;
     Rig rig(player, dir.path());
     pauseLateness(rig.window, quick ? 2 : 5);
-    sequenceCpu(rig.window, quick ? 5.0 : 20.0);
+    sequenceCpu(rig.window, quick ? 5.0 : 20.0, "CPU of a sequence, 10 s pauses (% of a core)");
+    rig.window.setBoardView(true);
+    sequenceCpu(rig.window, quick ? 5.0 : 10.0, "the same in the board view, 1920x1080");
     soak(QStringLiteral(QUIZZOLO_CLIP_SOURCE_DIR), quick ? 1000 : 10000, quick ? 100 : 1000);
     return 0;
 }

@@ -71,6 +71,7 @@ for program in quizzolo quizzolo-registra; do
 done
 
 expect_file usr/share/applications/quizzolo.desktop "-rw-r--r--"
+expect_file usr/share/applications/quizzolo-lavagna.desktop "-rw-r--r--"
 expect_file usr/share/applications/quizzolo-registra.desktop "-rw-r--r--"
 expect_file usr/share/metainfo/org.example.quizzolo.metainfo.xml "-rw-r--r--"
 for size in 16 32 48 64 128 256; do
@@ -99,7 +100,7 @@ grep -Eq "(^|, )qt6-translations-l10n( |,|$)" <<<"$recommends" || fail "Recommen
 mkdir "$work/tree"
 dpkg-deb -x "$deb" "$work/tree"
 if command -v desktop-file-validate >/dev/null; then
-  for entry in quizzolo quizzolo-registra; do
+  for entry in quizzolo quizzolo-lavagna quizzolo-registra; do
     desktop-file-validate "$work/tree/usr/share/applications/$entry.desktop" || fail "desktop-file-validate $entry"
   done
 fi
@@ -110,6 +111,9 @@ fi
 for program in quizzolo quizzolo-registra; do
   [ -x "$work/tree/usr/bin/$program" ] || fail "usr/bin/$program does not resolve to an executable"
 done
+# The whiteboard entry starts the trainer in its board view.
+grep -qx 'Exec=quizzolo --lavagna' "$work/tree/usr/share/applications/quizzolo-lavagna.desktop" ||
+  fail "quizzolo-lavagna.desktop does not start quizzolo --lavagna"
 # The recorder's Guida finds the guide from where the package puts the program.
 guide="$("$work/tree/$app/quizzolo-registra" --guida 2>&1)" || fail "the recorder finds no guide: $guide"
 [ "$guide" = "$work/tree/usr/share/doc/quizzolo/guida-voce.md" ] || fail "the recorder's guide is $guide"

@@ -27,6 +27,11 @@ int main(int argc, char *argv[])
 
     Tabella window(outside, QCoreApplication::applicationDirPath());
     exitQuestion.setParentWindow(&window);
+    QObject::connect(&window, &Tabella::scaleChanged, &window, [&pictures](double s) { pictures.setScale(s); });
+    if (QCoreApplication::arguments().contains(QStringLiteral("--lavagna"))) {
+        window.setBoardView(true); // at the classroom's whiteboard
+        return QApplication::exec();
+    }
     window.centreOnScreen();
     window.show();
     window.centreOnScreen(); // again, now that the frame size is known

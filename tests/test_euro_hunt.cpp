@@ -1,4 +1,5 @@
 // The euro hunt: typed answers, the count and its coins, the anthem, answers out of turn.
+#include "app/NumberPad.h"
 #include "doubles/Harness.h"
 #include "modes/AnswerReading.h"
 
@@ -99,36 +100,58 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.fault(), QString());
     }
 
+    void finalStepWaitsThenCoinThenAnthem_data()
+    {
+        QTest::addColumn<bool>("fingers");
+        QTest::newRow("keyboard") << false;
+        QTest::newRow("fingers alone at the board: hunt button and pad") << true;
+    }
+
     // Every count's coins on the way up; the 20th right answer: a second's wait (a second
     // ENTER in it is ignored), the one-euro coin, the anthem; then a new hunt from nothing.
     void finalStepWaitsThenCoinThenAnthem()
     {
+        QFETCH(bool, fingers);
         Harness h;
+        if (fingers)
+            h.window.setBoardView(true), h.window.activateWindow();
+        NumberPad &pad = *h.window.pad();
+        const auto press = [&](QChar key) { // a digit, or '\r' for ENTER
+            if (!fingers)
+                return key == '\r' ? QTest::keyClick(h.ui.Text1, Qt::Key_Return) : type(h.ui.Text1, key);
+            tap(key == '\r' ? pad.key("invio") : pad.key(key));
+        };
+        const auto answer = [&](int a, int b, const QString &typed) {
+            h.random.pushQuestion(a, b);
+            fingers ? tap(h.ui.Command5) : Command5_Click(h.t);
+            if (fingers) // a stray digit taken back
+                tap(pad.key("7")), tap(pad.key("cancella"));
+            for (QChar key : typed + '\r')
+                press(key);
+        };
         for (int count = 0; count < 20; ++count) { // a wrong answer at 0, then up to 19
-            h.answer(2, 2, count == 0 ? "5" : "4");
-            QVERIFY2(h.fault().isEmpty(), qPrintable(QString::number(count) + ": " + h.fault()));
+            answer(2, 2, count == 0 ? "5" : "4");
+            QVERIFY2(h.fault().isEmpty() && !pad.isEnabled(), qPrintable(QString::number(count) + ": " + h.fault()));
         }
         h.clips.played.clear();
         h.t.stato.ritardoSecondi = 7;
-        h.answer(9, 9, "");
-        h.ui.Text1->setText("81");
+        answer(9, 9, "");
+        press('8'), press('1');
         const double answeredAt = h.clock.now;
         bool coinDuringWait = true, coinAtAnthem = false;
-        h.pump.atTime(answeredAt + 0.5, [&] {
-            coinDuringWait = h.shows(h.ui.Image1, 107);
-            QTest::keyClick(h.ui.Text1, Qt::Key_Return);
-        });
+        h.pump.atTime(answeredAt + 0.5, [&] { coinDuringWait = h.shows(h.ui.Image1, 107), press('\r'); });
         h.clips.onPlay = [&](const PlayedClip &c) {
             coinAtAnthem = c.file == "anthem1.wav" && h.shows(h.ui.Image1, 107) && h.ui.Image2->isHidden();
         };
-        QTest::keyClick(h.ui.Text1, Qt::Key_Return);
+        press('\r');
         QVERIFY(!coinDuringWait && coinAtAnthem && !h.ui.Timer1->isEnabled());
         QCOMPARE(h.clips.files().mid(2), (QStringList{"voxa_esatto.wav", "anthem1.wav"}));
         QCOMPARE(h.clips.played.back().at, answeredAt + 1.0);
         QCOMPARE(int(h.t.stato.ritardoSecondi), 1); // the wait leaves the sequences' pause at 1 s
         QCOMPARE(h.fault(), QString());
         h.clips.onPlay = [&](const PlayedClip &) { QVERIFY(h.t.stato.euroVinti == 0.0f && h.shows(h.ui.Image1, 0)); };
-        Command5_Click(h.t);
+        fingers ? tap(h.ui.Command5) : Command5_Click(h.t);
+        QVERIFY(h.t.stato.cacciaInCorso);
     }
 
     // A hunt opened, or answered, inside another mode's pump point; ENTER out of turn.

@@ -1,4 +1,5 @@
-// The window as a child meets it: colours, TAB, pointers, ENTER, exit, links, pictures.
+// The window as a child meets it: TAB, pointers, fingers, ENTER, exit, links, pictures.
+#include "app/NumberPad.h"
 #include "app/RealOutside.h"
 #include "app/ResourceLoader.h"
 #include "app/Widgets.h"
@@ -15,37 +16,6 @@ class WindowTest : public QObject {
 
   private slots:
     void initTestCase() { prepareApplication(); }
-
-    void rendersTheDesignedColours_data()
-    {
-        QTest::addColumn<QPoint>("where");
-        QTest::addColumn<QColor>("colour");
-        // clang-format off
-        QTest::newRow("green background")       << QPoint(120, 290) << QColor(192, 255, 192);
-        QTest::newRow("orange column")          << QPoint(100, 330) << QColor(255, 192, 128);
-        QTest::newRow("blue panel")             << QPoint(470, 480) << QColor(0, 0, 255);
-        QTest::newRow("green face of Chiedimi") << QPoint(135, 215) << QColor(0, 255, 0);
-        QTest::newRow("white answer box")       << QPoint(602, 155) << QColor(255, 255, 255);
-        QTest::newRow("yellow first factor")    << QPoint(156, 171) << QColor(255, 255, 128);
-        QTest::newRow("centre of the cross")    << QPoint(328, 147) << QColor(0, 0, 0);
-        QTest::newRow("pause frame over Command2") << QPoint(675, 282) << QPalette().color(QPalette::Button);
-        // clang-format on
-    }
-
-    void rendersTheDesignedColours()
-    {
-        QFETCH(QPoint, where);
-        QFETCH(QColor, colour);
-        Harness h;
-        h.ui.FrameRitardo->setVisible(true);
-        h.ui.Command2->setVisible(true);
-        h.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&h.window) && h.window.size() == QSize(800, 600));
-        const QImage shot = h.window.grab().toImage();
-        const QColor seen = shot.pixelColor((QPointF(where) * shot.devicePixelRatio()).toPoint());
-        const int off = qAbs(seen.red() - colour.red()) + qAbs(seen.green() - colour.green());
-        QVERIFY2(off + qAbs(seen.blue() - colour.blue()) <= 24, qPrintable(seen.name()));
-    }
 
     // TAB walks the design's one order, passing over what is hidden or disabled.
     void tabOrderAsDesigned_data()
@@ -139,6 +109,62 @@ class WindowTest : public QObject {
         QCOMPARE(h.links.opened.size(), std::size_t(1));
         const QString url = h.links.opened[0].toString().remove(QRegularExpression("[/:]"));
         QCOMPARE(url, name == "Label7" ? "mailto" + credits().email : "https" + credits().web);
+    }
+
+    // Fingers on the board: a tap is a click; a finger leaves no pointer to bring the focus
+    // back to the answer box, so a tap elsewhere during a question hands it back.
+    void fingersAtTheBoard_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("where"); // a control, or "pad" and a key
+        QTest::addColumn<bool>("question");
+        QTest::addColumn<QString>("typed"); // what the answer box then holds
+        // clang-format off
+        QTest::newRow("tap on a table choice")                  << "tap"    << "7"            << false << "";
+        QTest::newRow("tap on a link")                          << "tap"    << "Label8"       << false << "";
+        QTest::newRow("tap on the slider's groove")             << "tap"    << "variaRitardo" << false << "";
+        QTest::newRow("table choice in a question: focus back") << "tap"    << "7"            << true  << "";
+        QTest::newRow("STOP in a question, No: focus back")     << "tap"    << "fine"         << true  << "";
+        QTest::newRow("long press on a key: one digit")         << "long"   << "pad4"         << true  << "4";
+        QTest::newRow("two fingers on two keys: the first")     << "two"    << "pad1"         << true  << "1";
+        QTest::newRow("taps while the question is spoken")      << "spoken" << ""             << true  << "5";
+        // clang-format on
+    }
+
+    void fingersAtTheBoard()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, where);
+        QFETCH(bool, question);
+        QFETCH(QString, typed);
+        Harness h;
+        h.window.setBoardView(true);
+        h.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&h.window));
+        h.ui.FrameRitardo->setVisible(where == "variaRitardo");
+        NumberPad &pad = *h.window.pad();
+        if (how == "spoken") // the mode buttons are off, the pad is live
+            h.pump.atPump(1, [&] { tap(h.ui.Command1), tap(pad.key("5")), tap(h.ui.Command5); });
+        if (question)
+            Command5_Click(h.t);
+        QWidget *w = where.startsWith("pad") ? pad.key(where.mid(3)) : h.control(where), *other = pad.key("2");
+        if (how == "two") {
+            QTest::touchEvent(&h.window, touchScreen()).press(0, w->rect().center(), w);
+            QTest::touchEvent(&h.window, touchScreen()).stationary(0).press(1, other->rect().center(), other);
+            QTest::touchEvent(&h.window, touchScreen()).release(0, w->rect().center(), w).release(1, {}, other);
+        } else if (w) {
+            tap(w, how == "long" ? 800 : 0);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(h.t.stato.tabellaScelta, where == "7" ? 7 : 0);
+        QCOMPARE(int(h.links.opened.size()), where == "Label8" ? 1 : 0);
+        QCOMPARE(h.ui.variaRitardo->value() != 1000, where == "variaRitardo");
+        QCOMPARE(h.exitQuestion.asked, where == "fine" ? 1 : 0);
+        QCOMPARE(h.ui.Text1->text(), typed);
+        QCOMPARE(h.t.stato.cacciaInCorso, question);
+        QVERIFY(!question || h.ui.Text1->hasFocus());
+        if (where != "variaRitardo") // its frame stands without a sequence
+            QCOMPARE(h.fault(), QString());
     }
 
     void exitEndsTheProgramWithNothingAfter_data()

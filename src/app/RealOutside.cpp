@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <chrono>
@@ -81,7 +82,9 @@ void ImmediateProgramEnd::endNow()
 
 QPixmap ResourcePictures::bitmap(int id)
 {
-    return loadBitmap(id);
+    if (scale_ == 1 || qGuiApp == nullptr)
+        return loadBitmap(id);
+    return loadBitmap(id, qGuiApp->devicePixelRatio() * scale_);
 }
 
 } // namespace quizzolo

@@ -49,10 +49,14 @@ class MessageBoxExitQuestion : public ExitQuestion {
     QPointer<QWidget> window_;
 };
 
-// The coins built into the program.
+// The coins built into the program, in the detail the window's scale needs.
 class ResourcePictures : public PictureSource {
   public:
     QPixmap bitmap(int id) override;
+    void setScale(double scale) { scale_ = scale; }
+
+  private:
+    double scale_ = 1;
 };
 
 // Silences the audio and leaves at once: no handler, pause or clip runs afterwards.

@@ -73,17 +73,25 @@ QPixmap loadBitmap(int id, qreal devicePixelRatio)
     return QPixmap(path);
 }
 
-QCursor loadCursor(int id)
+QCursor loadCursor(int id, double scale)
 {
     const HandCursor *hand = findHand(id);
     if (hand == nullptr || qGuiApp == nullptr)
         return QCursor(Qt::ArrowCursor);
     // Two-colour pictures: the bitmap holds the black outline, the mask everything opaque.
-    const QBitmap bitmap = QBitmap::fromImage(QImage(resourcePath(ResourceKind::Cursor, id)));
-    const QBitmap mask = QBitmap::fromImage(QImage(QStringLiteral(":/pictures/cursor%1-mask.png").arg(id)));
-    if (bitmap.isNull() || mask.isNull())
+    QImage picture(resourcePath(ResourceKind::Cursor, id));
+    QImage outline(QStringLiteral(":/pictures/cursor%1-mask.png").arg(id));
+    if (picture.isNull() || outline.isNull())
         return QCursor(Qt::ArrowCursor);
-    return QCursor(bitmap, mask, hand->hotSpot.x(), hand->hotSpot.y());
+    QPoint hotSpot = hand->hotSpot;
+    if (scale != 1) {
+        // Two colours enlarge cleanly pixel by pixel; the hot spot stays in the palm.
+        const QSize size = picture.size() * scale;
+        picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        outline = outline.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        hotSpot = (QPointF(hotSpot) * scale).toPoint();
+    }
+    return QCursor(QBitmap::fromImage(picture), QBitmap::fromImage(outline), hotSpot.x(), hotSpot.y());
 }
 
 QIcon programIcon()

@@ -21,8 +21,9 @@ QString resourcePath(ResourceKind kind, int id);
 QPixmap loadBitmap(int id);
 QPixmap loadBitmap(int id, qreal devicePixelRatio);
 
-// Hand cursor 101 (open) or 102 (closed, grabbing) with its hot spot; the arrow for any other id.
-QCursor loadCursor(int id);
+// Hand cursor 101 (open) or 102 (closed, grabbing) with its hot spot, `scale` times its
+// 32 x 32 pixels; the arrow for any other id.
+QCursor loadCursor(int id, double scale = 1);
 
 // The program icon with every size it is drawn at.
 QIcon programIcon();

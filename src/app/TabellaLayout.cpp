@@ -1,5 +1,6 @@
 #include "app/TabellaLayout.h"
 
+#include "app/ScaledLayout.h"
 #include "app/Widgets.h"
 #include "common/DesktopStartUp.h"
 #include "engine/Texts.h"
@@ -16,27 +17,17 @@
 
 namespace quizzolo {
 
-int twipsToPixels(int twips)
-{
-    return qRound(twips / 15.0);
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
-}
-
 void prepareApplication()
 {
     prepareDesktopApplication(QStringLiteral("Quizzolo"));
 }
 
-QFont designFont(double pointSize, bool bold, bool underline)
+QFont designFont(double pointSize, bool bold, bool underline, double scale)
 {
     QFont f(QStringLiteral("Arial"));
     // Points as on a 96 dpi screen: the text keeps its size against the pixel layout
     // whatever dpi the display reports (high-DPI scaling then enlarges both alike).
-    f.setPixelSize(qRound(pointSize * 96.0 / 72.0));
+    f.setPixelSize(qRound(pointSize * 96.0 / 72.0 * scale));
     f.setWeight(bold ? QFont::Bold : QFont::Normal);
     f.setUnderline(underline);
     f.setStyleStrategy(QFont::PreferAntialias);
@@ -89,10 +80,10 @@ QColor windowTextColor()
     return QPalette().color(QPalette::WindowText);
 }
 
-QWidget *panel(QWidget *parent, QRect r, const QColor &background)
+QWidget *panel(ScaledLayout &layout, QWidget *parent, QRect twips, const QColor &background)
 {
     auto *w = new QWidget(parent);
-    w->setGeometry(r);
+    layout.place(w, twips);
     QPalette p = w->palette();
     p.setColor(QPalette::Window, background); // only its own face: buttons on it stay grey
     w->setPalette(p);
@@ -100,31 +91,31 @@ QWidget *panel(QWidget *parent, QRect r, const QColor &background)
     return w;
 }
 
-QLabel *label(QWidget *parent, const QString &text, QRect r, const QFont &font, Qt::Alignment align,
-              const QColor &background, const QColor &text_color)
+QLabel *label(ScaledLayout &layout, QWidget *parent, const QString &text, QRect twips, double points, bool bold,
+              Qt::Alignment align, const QColor &background, const QColor &text_color, bool underline = false)
 {
     auto *l = new QLabel(text, parent);
-    l->setGeometry(r);
-    l->setFont(font);
+    layout.place(l, twips);
+    layout.font(l, points, bold, underline);
     l->setWordWrap(true);
     l->setAlignment(align);
     setColors(l, background, text_color); // opaque: paints its whole rectangle
     return l;
 }
 
-CaptionButton *button(QWidget *parent, const QString &caption, QRect r)
+CaptionButton *button(ScaledLayout &layout, QWidget *parent, const QString &caption, QRect twips)
 {
     auto *b = new CaptionButton(caption, parent);
-    b->setGeometry(r);
-    b->setFont(designFont(18, true));
+    layout.place(b, twips);
+    layout.font(b, 18, true);
     b->setAutoDefault(true); // ENTER presses the focused button, not only SPACE
     return b;
 }
 
-QLabel *picture(QWidget *parent, QRect r)
+QLabel *picture(ScaledLayout &layout, QWidget *parent, QRect twips)
 {
     auto *l = new QLabel(parent);
-    l->setGeometry(r);
+    layout.place(l, twips);
     l->setScaledContents(true);
     l->setVisible(false);
     return l;
@@ -139,7 +130,7 @@ void stack(const std::vector<QWidget *> &topToBottom)
 
 } // namespace
 
-Controls buildControls(QWidget *window)
+Controls buildControls(QWidget *window, ScaledLayout &layout)
 {
     Controls c;
     c.tabella = window;
@@ -148,13 +139,14 @@ Controls buildControls(QWidget *window)
     c.Timer1 = new Timer1Control(window);
 
     c.FrameRitardo = new QGroupBox(texts::ritardoIniziale, window);
-    c.FrameRitardo->setGeometry(twipsRect(7875, 3180, 3855, 1140));
-    c.FrameRitardo->setFont(designFont(18, true));
+    layout.place(c.FrameRitardo, {7875, 3180, 3855, 1140});
+    layout.font(c.FrameRitardo, 18, true);
     setColors(c.FrameRitardo, faceColor()); // a frame's face is grey, not the window's green
     c.FrameRitardo->setVisible(false);
 
     c.variaRitardo = new PauseSlider(c.FrameRitardo);
-    c.variaRitardo->setGeometry(twipsRect(165, 450, 3480, 255));
+    layout.place(c.variaRitardo, {165, 450, 3480, 255});
+    layout.marks(c.variaRitardo);
     c.variaRitardo->setRange(500, 5000);
     c.variaRitardo->setSingleStep(500);
     c.variaRitardo->setPageStep(500);
@@ -163,77 +155,88 @@ Controls buildControls(QWidget *window)
     c.variaRitardo->setFocusPolicy(Qt::StrongFocus);
 
     const QColor lightGrey(224, 224, 224);
-    c.Label5 = label(c.FrameRitardo, QStringLiteral("MAX"), twipsRect(3120, 765, 540, 270), designFont(12, true),
+    c.Label5 = label(layout, c.FrameRitardo, QStringLiteral("MAX"), {3120, 765, 540, 270}, 12, true,
                      Qt::AlignHCenter | Qt::AlignTop, lightGrey, windowTextColor());
-    c.Label4 = label(c.FrameRitardo, QStringLiteral("MIN"), twipsRect(165, 735, 570, 270), designFont(12, true),
+    c.Label4 = label(layout, c.FrameRitardo, QStringLiteral("MIN"), {165, 735, 570, 270}, 12, true,
                      Qt::AlignHCenter | Qt::AlignTop, lightGrey, windowTextColor());
 
-    c.Frame3 = panel(window, twipsRect(1695, 4635, 10300, 4395), QColor(0, 0, 255));
-    c.fine = button(c.Frame3, texts::stop, twipsRect(8610, 3180, 1605, 1110));
-    c.command4 = button(c.Frame3, texts::conRisultato, twipsRect(210, 1725, 4575, 1110));
-    c.Command3 = button(c.Frame3, texts::senzaRisultato, twipsRect(240, 210, 4575, 1110));
-    c.Command5 = button(c.Frame3, texts::caccia, twipsRect(225, 3150, 4575, 1110));
-    c.Image3 = picture(c.Frame3, twipsRect(7725, 735, 2010, 2010));
-    c.Image2 = picture(c.Frame3, twipsRect(5640, 105, 1995, 2010));
-    c.Image1 = picture(c.Frame3, twipsRect(5100, 2175, 2010, 2010));
+    c.Frame3 = panel(layout, window, {1695, 4635, 10300, 4395}, QColor(0, 0, 255));
+    c.fine = button(layout, c.Frame3, texts::stop, {8610, 3180, 1605, 1110});
+    c.command4 = button(layout, c.Frame3, texts::conRisultato, {210, 1725, 4575, 1110});
+    c.Command3 = button(layout, c.Frame3, texts::senzaRisultato, {240, 210, 4575, 1110});
+    c.Command5 = button(layout, c.Frame3, texts::caccia, {225, 3150, 4575, 1110});
+    c.Image3 = picture(layout, c.Frame3, {7725, 735, 2010, 2010});
+    c.Image2 = picture(layout, c.Frame3, {5640, 105, 1995, 2010});
+    c.Image1 = picture(layout, c.Frame3, {5100, 2175, 2010, 2010});
 
-    c.Frame2 = panel(window, twipsRect(1920, 225, 9810, 2685), faceColor());
+    c.Frame2 = panel(layout, window, {1920, 225, 9810, 2685}, faceColor());
     c.Text1 = new QLineEdit(c.Frame2);
-    c.Text1->setGeometry(twipsRect(6960, 255, 2670, 2250));
-    c.Text1->setFont(designFont(99.75, true));
+    layout.place(c.Text1, {6960, 255, 2670, 2250});
+    layout.font(c.Text1, 99.75, true);
     c.Text1->setAlignment(Qt::AlignCenter);
     c.Text1->setMaxLength(2); // also bounds what is pasted
     setColors(c.Text1, Qt::white, windowTextColor());
     const QColor yellow(255, 255, 128);
-    c.Label1 = label(c.Frame2, QString(), twipsRect(120, 240, 2370, 2250), designFont(99.75, true),
-                     Qt::AlignHCenter | Qt::AlignTop, yellow, buttonTextColor());
-    c.Label2 = label(c.Frame2, QString(), twipsRect(3540, 255, 2370, 2250), designFont(99.75, true),
-                     Qt::AlignHCenter | Qt::AlignTop, yellow, buttonTextColor());
+    c.Label1 = label(layout, c.Frame2, QString(), {120, 240, 2370, 2250}, 99.75, true, Qt::AlignHCenter | Qt::AlignTop,
+                     yellow, buttonTextColor());
+    c.Label2 = label(layout, c.Frame2, QString(), {3540, 255, 2370, 2250}, 99.75, true, Qt::AlignHCenter | Qt::AlignTop,
+                     yellow, buttonTextColor());
     for (QLabel *factor : {c.Label1, c.Label2}) {
         factor->setFrameShape(QFrame::Box);
         factor->setLineWidth(1);
         factor->setIndent(0); // a framed label would otherwise push the digit half an 'x' down
         factor->setWordWrap(false);
     }
-    const auto pt = [](int x, int y) { return QPoint(twipsToPixels(x), twipsToPixels(y)); };
-    c.lines[0] = new LineWidget(pt(2655, 1635), pt(3360, 2340), 5, c.Frame2);
-    c.lines[1] = new LineWidget(pt(3360, 1620), pt(2670, 2325), 5, c.Frame2);
-    c.lines[2] = new LineWidget(pt(6090, 1785), pt(6810, 1785), 5, c.Frame2);
-    c.lines[3] = new LineWidget(pt(6090, 2145), pt(6810, 2145), 5, c.Frame2);
+    // The cross and the equals sign: from and to in twips, 5 pixels wide.
+    static constexpr int strokes[4][4] = {
+        {2655, 1635, 3360, 2340}, {3360, 1620, 2670, 2325}, {6090, 1785, 6810, 1785}, {6090, 2145, 6810, 2145}};
+    for (std::size_t i = 0; i < c.lines.size(); ++i) {
+        auto *line = new LineWidget(c.Frame2);
+        const int *e = strokes[i];
+        layout.follow(line, [line, e](double s) {
+            const auto pt = [s](int x, int y) {
+                return QPoint(ScaledLayout::pixels(x, s), ScaledLayout::pixels(y, s));
+            };
+            line->setEnds(pt(e[0], e[1]), pt(e[2], e[3]), qRound(5 * s));
+        });
+        c.lines[i] = line;
+    }
 
     const QColor orange(255, 192, 128);
-    c.Frame1 = panel(window, twipsRect(0, 0, 1695, 9000), orange);
+    c.Frame1 = panel(layout, window, {0, 0, 1695, 9000}, orange);
     static constexpr int optionTops[10] = {990, 1586, 2182, 2778, 3374, 3970, 4566, 5162, 5758, 6360};
     auto *group = new QButtonGroup(window);
     group->setObjectName(QStringLiteral("Sel_Quizzolo"));
     for (int i = 9; i >= 0; --i) {
         const QString caption = i == 0 ? texts::tutte : QStringLiteral("  %1").arg(i);
         auto *option = new QRadioButton(caption, c.Frame1);
-        option->setGeometry(twipsRect(255, optionTops[i], 1200, 435));
-        option->setFont(designFont(18, true));
+        layout.place(option, {255, optionTops[i], 1200, 435});
+        layout.font(option, 18, true);
+        layout.marks(option);
         setColors(option, orange, buttonTextColor());
         group->addButton(option, i);
         c.Sel_Quizzolo[static_cast<std::size_t>(i)] = option;
     }
     const Credits cr = credits();
     const QColor linkBlue(0, 0, 192);
-    c.Label8 = label(c.Frame1, cr.web, twipsRect(45, 7695, 1455, 240), designFont(9.75, false, true),
-                     Qt::AlignLeft | Qt::AlignTop, faceColor(), linkBlue);
-    c.Label7 = label(c.Frame1, cr.author, twipsRect(45, 7440, 1125, 240), designFont(9.75, false, true),
-                     Qt::AlignLeft | Qt::AlignTop, faceColor(), linkBlue);
+    c.Label8 = label(layout, c.Frame1, cr.web, {45, 7695, 1455, 240}, 9.75, false, Qt::AlignLeft | Qt::AlignTop,
+                     faceColor(), linkBlue, true);
+    c.Label7 = label(layout, c.Frame1, cr.author, {45, 7440, 1125, 240}, 9.75, false, Qt::AlignLeft | Qt::AlignTop,
+                     faceColor(), linkBlue, true);
     // The links lie 480 and 735 twips below the credit's top: lines 245 twips apart.
     auto *credit = new CreditText(cr.sentence, 245 / 15.0, c.Frame1);
-    credit->setGeometry(twipsRect(45, 6960, 1590, 1980));
-    credit->setFont(designFont(9.75, false));
+    layout.place(credit, {45, 6960, 1590, 1980});
+    layout.font(credit, 9.75, false);
+    layout.follow(credit, [credit](double s) { credit->setLinePitch(245 / 15.0 * s); });
     setColors(credit, faceColor(), buttonTextColor());
     c.Label6 = credit;
-    c.Label3 = label(c.Frame1, texts::titolo, twipsRect(45, 75, 1575, 735), designFont(15.75, true),
-                     Qt::AlignHCenter | Qt::AlignTop, QColor(192, 192, 192), windowTextColor());
+    c.Label3 = label(layout, c.Frame1, texts::titolo, {45, 75, 1575, 735}, 15.75, true, Qt::AlignHCenter | Qt::AlignTop,
+                     QColor(192, 192, 192), windowTextColor());
 
-    c.Command2 = button(window, texts::fammiVedere, twipsRect(7905, 3195, 3810, 1035));
+    c.Command2 = button(layout, window, texts::fammiVedere, {7905, 3195, 3810, 1035});
     static_cast<CaptionButton *>(c.Command2)->setFaceColor(green);
     c.Command2->setVisible(false);
-    c.Command1 = button(window, texts::chiedimi, twipsRect(1905, 3165, 4575, 1110));
+    c.Command1 = button(layout, window, texts::chiedimi, {1905, 3165, 4575, 1110});
     static_cast<CaptionButton *>(c.Command1)->setFaceColor(green);
 
     stack({c.FrameRitardo, c.Frame3, c.Frame2, c.Frame1, c.Command2, c.Command1});

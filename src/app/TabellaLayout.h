@@ -9,18 +9,19 @@ class QWidget;
 
 namespace quizzolo {
 
-// The window is designed in twips; 15 twips make one logical pixel.
-int twipsToPixels(int twips);
-QRect twipsRect(int left, int top, int width, int height);
+class ScaledLayout;
 
-// Arial, or (after prepareApplication) a font with its metrics where Arial is missing.
-QFont designFont(double pointSize, bool bold, bool underline = false);
+// Arial, or (after prepareApplication) a font with its metrics where Arial is missing,
+// at `scale` times its size on the designed window.
+QFont designFont(double pointSize, bool bold, bool underline = false, double scale = 1);
 
 // Application-wide settings the window is designed for: name, version, style, fonts.
 void prepareApplication();
 
-// Creates every control of the window with its design values and stacking order.
-Controls buildControls(QWidget *window);
+// Creates every control of the window with its design values and stacking order; the
+// positions, sizes and fonts (in twips and points) go through `layout`, which keeps them
+// for any later scale.
+Controls buildControls(QWidget *window, ScaledLayout &layout);
 
 // The credit sentence and the two link texts lying over its third and fourth lines.
 struct Credits {

@@ -88,13 +88,20 @@ void PauseSlider::keyPressEvent(QKeyEvent *event)
     event->accept();
 }
 
-LineWidget::LineWidget(QPoint from, QPoint to, int widthPx, QWidget *parent)
-    : QWidget(parent), from_(from), to_(to), width_(widthPx)
+LineWidget::LineWidget(QWidget *parent) : QWidget(parent)
 {
-    const int margin = widthPx;
-    setGeometry(QRect(from, to).normalized().adjusted(-margin, -margin, margin, margin));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+}
+
+void LineWidget::setEnds(QPoint from, QPoint to, int widthPx)
+{
+    from_ = from;
+    to_ = to;
+    width_ = widthPx;
+    const int margin = widthPx;
+    setGeometry(QRect(from, to).normalized().adjusted(-margin, -margin, margin, margin));
+    update();
 }
 
 void LineWidget::paintEvent(QPaintEvent *)

@@ -32,6 +32,12 @@ class CreditText : public QLabel {
   public:
     CreditText(const QString &text, double linePitchPx, QWidget *parent);
 
+    void setLinePitch(double px)
+    {
+        pitch_ = px;
+        update();
+    }
+
     // The wrapped lines and the top of each, as painted.
     QStringList lines() const;
     int lineTop(int index) const;
@@ -60,7 +66,8 @@ class PauseSlider : public QScrollBar {
 class LineWidget : public QWidget {
     Q_OBJECT
   public:
-    LineWidget(QPoint from, QPoint to, int widthPx, QWidget *parent);
+    explicit LineWidget(QWidget *parent);
+    void setEnds(QPoint from, QPoint to, int widthPx);
 
   protected:
     void paintEvent(QPaintEvent *event) override;
@@ -68,7 +75,7 @@ class LineWidget : public QWidget {
   private:
     QPoint from_;
     QPoint to_;
-    int width_;
+    int width_ = 1;
 };
 
 } // namespace quizzolo

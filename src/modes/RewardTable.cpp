@@ -39,6 +39,7 @@ void applyRewardRow(Trainer &t, const RewardRow &row)
             places[i]->setPixmap(t.fuori.pictures.bitmap(row.ids[i]));
         else
             places[i]->clear();
+        places[i]->setProperty("coin", row.ids[i]); // so that another scale can draw it again
     }
 }
 

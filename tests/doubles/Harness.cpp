@@ -12,7 +12,11 @@ QMap<QString, QWidget *> Harness::namedControls() const
     QMap<QString, QWidget *> named = {
         {"Command1", ui.Command1}, {"Command2", ui.Command2}, {"Command3", ui.Command3}, {"command4", ui.command4},
         {"Command5", ui.Command5}, {"fine", ui.fine}, {"Text1", ui.Text1}, {"Label7", ui.Label7}, {"Label8", ui.Label8},
-        {"variaRitardo", ui.variaRitardo}};
+        {"variaRitardo", ui.variaRitardo}, {"tabella", window.stage()}, {"FrameRitardo", ui.FrameRitardo},
+        {"Label1", ui.Label1}, {"Label2", ui.Label2}, {"Label3", ui.Label3}, {"Label4", ui.Label4}, {"Label5", ui.Label5},
+        {"Label6", ui.Label6}, {"Frame1", ui.Frame1}, {"Frame2", ui.Frame2}, {"Frame3", ui.Frame3}, {"Image1", ui.Image1},
+        {"Image2", ui.Image2}, {"Image3", ui.Image3}, {"Line1", ui.lines[0]}, {"Line2", ui.lines[1]},
+        {"Line3", ui.lines[2]}, {"Line4", ui.lines[3]}};
     // clang-format on
     for (int i = 0; i < 10; ++i)
         named.insert(i == 0 ? QStringLiteral("tutte") : QString::number(i), ui.Sel_Quizzolo[std::size_t(i)]);
@@ -122,6 +126,20 @@ bool showsCursor(QWidget *w, int id)
     const QCursor expected = loadCursor(id), seen = w->cursor();
     return seen.shape() == Qt::BitmapCursor && seen.hotSpot() == expected.hotSpot() &&
            seen.bitmap().toImage() == expected.bitmap().toImage();
+}
+
+QPointingDevice *touchScreen()
+{
+    static QPointingDevice *device = QTest::createTouchDevice();
+    return device;
+}
+
+void tap(QWidget *w, int holdMs)
+{
+    QTest::touchEvent(w->window(), touchScreen()).press(0, w->rect().center(), w);
+    if (holdMs > 0)
+        QTest::qWait(holdMs);
+    QTest::touchEvent(w->window(), touchScreen()).release(0, w->rect().center(), w);
 }
 
 } // namespace quizzolo::test

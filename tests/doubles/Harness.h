@@ -57,7 +57,8 @@ struct Harness {
         window.activateWindow();
         return QTest::qWaitForWindowActive(&window);
     }
-    // Controls by their design names ("tutte", "1".."9" for the table options), and back.
+    // Controls by their design names ("tutte", "1".."9" for the table options, "tabella"
+    // for the designed window's area), and back.
     QMap<QString, QWidget *> namedControls() const;
     QWidget *control(const QString &name) const { return namedControls().value(name); }
     QString nameOf(QWidget *w) const { return namedControls().key(w, QStringLiteral("?")); }
@@ -95,5 +96,8 @@ void type(QWidget *w, const QString &text);
 // The pointer moving over, or a button pressed on, a control; the hand it then shows.
 void pointer(QWidget *w, QEvent::Type type = QEvent::MouseMove, Qt::MouseButton button = Qt::NoButton);
 bool showsCursor(QWidget *w, int id);
+// A finger on a touch screen: down and up in the middle of `w` after `holdMs`.
+void tap(QWidget *w, int holdMs = 0);
+QPointingDevice *touchScreen();
 
 } // namespace quizzolo::test
