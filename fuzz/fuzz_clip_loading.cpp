@@ -3,14 +3,10 @@
 #include "common/ClipDecoder.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <sys/mman.h>
 #include <unistd.h>
 
-// A broken property aborts; libFuzzer keeps the input.
-#define expect(holds, property)                                                                                        \
-    ((holds) ? void() : (std::fputs("property broken: " property "\n", stderr), std::abort()))
+#include "Expect.h" // last: its macro must not meet the libraries' headers
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

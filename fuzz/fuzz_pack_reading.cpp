@@ -3,11 +3,8 @@
 #include "recorder/VoicePack.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
-#define expect(holds, property)                                                                                        \
-    ((holds) ? void() : (std::fputs("property broken: " property "\n", stderr), std::abort()))
+#include "Expect.h" // last: its macro must not meet the libraries' headers
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -7,7 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <cmath>
+#include <functional>
+#include <unistd.h>
 
 namespace quizzolo::recorder {
 
@@ -24,6 +27,29 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// What `work` writes to stderr.
+inline QByteArray stderrOf(const std::function<void()> &work)
+{
+    QTemporaryFile capture;
+    if (!capture.open())
+        return {};
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    dup2(capture.handle(), STDERR_FILENO);
+    work();
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    capture.seek(0);
+    return capture.readAll();
 }
 
 // A spoken word as a clip file: 0.2 s quiet, 0.5 s of voice, 0.3 s quiet.

@@ -1,7 +1,7 @@
 // Recording through SDL's disk driver, which reads a raw file as the microphone: the
 // take ends about a second after the speech, never in a pause within it.
+#include "VoiceSamples.h"
 #include "common/SdlClipPlayer.h"
-#include "recorder/AudioFile.h"
 #include "recorder/Microphone.h"
 #include "recorder/SpeechEnd.h"
 #include "recorder/TakeProcessing.h"
@@ -78,10 +78,8 @@ class CaptureTest : public QObject {
         QFETCH(double, noiseDb);
 
         QTemporaryDir dir;
-        QFile input(dir.filePath("microphone.raw"));
-        QVERIFY(input.open(QIODevice::WriteOnly) && input.write(microphoneInput(plan, noiseDb)) > 0);
-        input.close();
-        qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(input.fileName()));
+        QVERIFY(writeBytes(dir.filePath("microphone.raw"), microphoneInput(plan, noiseDb)));
+        qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(dir.filePath("microphone.raw")));
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir.filePath("speaker.raw")));
 
         Microphone microphone(QStringLiteral("disk"));
@@ -163,19 +161,16 @@ class CaptureTest : public QObject {
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(heard));
         const auto take = [&](std::int16_t level) {
             const std::vector<std::int16_t> samples(2205, level); // 0.1 s, told apart by level
-            QFile f(clip);
-            if (!f.open(QIODevice::WriteOnly) || f.write(encodeClip(samples)) <= 0)
-                return QByteArray();
-            return QByteArray(reinterpret_cast<const char *>(samples.data()), 2205 * 2);
+            return writeBytes(clip, encodeClip(samples))
+                       ? QByteArray(reinterpret_cast<const char *>(samples.data()), 2205 * 2)
+                       : QByteArray();
         };
         quizzolo::SdlClipPlayer player;
         const QByteArray first = take(1000);
         player.play(clip, quizzolo::PlayMode::Sync);
         const QByteArray second = take(-2000);
         player.play(clip, quizzolo::PlayMode::Sync);
-        QFile out(heard);
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        const QByteArray played = out.readAll();
+        const QByteArray played = contents(heard);
         QVERIFY(!first.isEmpty() && played.contains(first));
         QVERIFY(!second.isEmpty() && played.contains(second));
     }

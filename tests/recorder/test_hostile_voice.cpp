@@ -1,15 +1,13 @@
 // Odd, huge and hostile files in the voice folder: the trainer's player beeps for what it
 // may not play and stays small; the recorder reads only regular files, writes only
 // regular files inside the folder and names the real cause of a refusal in Italian.
+#include "VoiceSamples.h"
 #include "common/SdlClipPlayer.h"
-#include "recorder/ClipStore.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
-#include <fcntl.h>
-#include <functional>
 #include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -19,12 +17,6 @@ using namespace quizzolo;
 using namespace quizzolo::recorder;
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A header as a careless or hostile writer makes it (shape: tag, channels, rate, bits), then
 // `written` bytes of a buzz; with none, the file is stretched sparsely to the size declared.
@@ -43,20 +35,6 @@ bool writeWav(const QString &path, const QList<int> &shape, quint32 declared, qi
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(b) == b.size() &&
            (written > 0 || f.resize(b.size() + qint64(declared)));
-}
-
-// What `work` writes to stderr.
-QString stderrOf(const QString &file, const std::function<void()> &work)
-{
-    std::fflush(stderr);
-    const int saved = dup(STDERR_FILENO), to = open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT, 0600);
-    dup2(to, STDERR_FILENO);
-    work();
-    std::fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    close(to);
-    close(saved);
-    return QString::fromLocal8Bit(contents(file));
 }
 
 constexpr quint32 second16 = 22050 * 2; // one second of the program's own clips
@@ -79,11 +57,9 @@ class HostileVoiceTest : public QObject {
         QTest::newRow("cut short while copied") << "va5"         << L{1, 1, 22050, 16} << qint64(second16)      << 9000LL << true;
         QTest::newRow("anthem of 29 s")         << "anthem1"     << L{1, 1, 22050, 16} << qint64(29 * second16) << -1LL   << true;
         QTest::newRow("1 Hz, 1 MB")             << "va5"         << L{1, 1, 1, 16}     << 1000000LL             << -1LL   << false;
-        QTest::newRow("1 Hz, 2 kB")             << "va5"         << L{1, 1, 1, 16}     << 2000LL                << -1LL   << false;
         QTest::newRow("200 MB at 8 kHz 8-bit")  << "va5"         << L{1, 1, 8000, 8}   << 200000000LL           << 0LL    << false;
         QTest::newRow("prompt of 10 minutes")   << "voxa_ripeti" << L{1, 1, 8000, 8}   << 4800000LL             << -1LL   << false;
         QTest::newRow("unknown name of 40 s")   << "altro"       << L{1, 1, 22050, 16} << qint64(40 * second16) << -1LL   << false;
-        QTest::newRow("a FIFO")                 << "va5"         << L{}                << 0LL                   << 0LL    << false;
         // clang-format on
     }
 
@@ -96,14 +72,13 @@ class HostileVoiceTest : public QObject {
         QFETCH(bool, heard);
         QTemporaryDir dir;
         const QString path = dir.filePath(clip + ".wav");
-        QVERIFY(shape.isEmpty() ? mkfifo(QFile::encodeName(path), 0600) == 0
-                                : writeWav(path, shape, quint32(declared), written < 0 ? declared : written));
+        QVERIFY(writeWav(path, shape, quint32(declared), written < 0 ? declared : written));
         rusage use{};
         const auto peakKilobytes = [&use] { return getrusage(RUSAGE_SELF, &use) == 0 ? use.ru_maxrss : 0L; };
         SdlClipPlayer player;
         [[maybe_unused]] const long before = peakKilobytes();
-        const QString said = stderrOf(dir.filePath("stderr.txt"), [&] { player.play(path, PlayMode::Async); });
-        QCOMPARE(said.contains("impossibile leggere il file audio " + path), !heard);
+        const QByteArray said = stderrOf([&] { player.play(path, PlayMode::Async); });
+        QCOMPARE(said.contains(QFile::encodeName("impossibile leggere il file audio " + path)), !heard);
 #ifndef __SANITIZE_ADDRESS__ // its quarantine keeps freed memory
         QVERIFY2(peakKilobytes() - before < 50 * 1024, qPrintable(QString::number(peakKilobytes() - before)));
 #endif
@@ -122,12 +97,9 @@ class HostileVoiceTest : public QObject {
         QTest::newRow("import a FIFO")         << "in"  << "fifo"     << "non è un file normale";
         QTest::newRow("import 1 Hz")           << "in"  << "1hz"      << "formato non adatto";
         QTest::newRow("import 64 channels")    << "in"  << "64ch"     << "formato non adatto";
-        QTest::newRow("import unreadable")     << "in"  << "locked"   << "permesso";
         QTest::newRow("import 90 s")           << "in"  << "long"     << "dura 90,0 secondi: troppo per questa voce (al massimo 2,5)";
         QTest::newRow("save over a link")      << "out" << "link"     << "";
-        QTest::newRow("save over a dangling")  << "out" << "dangling" << "";
         QTest::newRow("save over a FIFO")      << "out" << "fifo"     << "";
-        QTest::newRow("save over a folder")    << "out" << "folder"   << "è una cartella";
         QTest::newRow("save, folder readonly") << "out" << "locked"   << "permesso";
         // clang-format on
     }
@@ -144,21 +116,18 @@ class HostileVoiceTest : public QObject {
         const QByteArray name = QFile::encodeName(at);
         QVERIFY(QDir().mkpath(voice) && writeWav(other, {1, 1, 8000, 8}, 800, 800));
         const QByteArray others = contents(other);
-        QVERIFY(kind == "folder"     ? QDir().mkdir(at)
-                : kind == "fifo"     ? mkfifo(name, 0600) == 0
-                : kind == "1hz"      ? writeWav(at, {1, 1, 1, 16}, 1000000, 1000000)
-                : kind == "64ch"     ? writeWav(at, {1, 64, 22050, 16}, 64 * 22050, 64 * 22050)
-                : kind == "long"     ? writeWav(at, {1, 1, 8000, 8}, 720000, 720000)
-                : kind == "link"     ? QFile::link(other, at)
-                : kind == "dangling" ? QFile::link(dir.filePath("nessuno"), at)
-                : kind == "locked" && where == "in"
-                    ? writeWav(at, {1, 1, 22050, 16}, second16, second16) && chmod(name, 0) == 0
+        QVERIFY(kind == "folder"   ? QDir().mkdir(at)
+                : kind == "fifo"   ? mkfifo(name, 0600) == 0
+                : kind == "1hz"    ? writeWav(at, {1, 1, 1, 16}, 1000000, 1000000)
+                : kind == "64ch"   ? writeWav(at, {1, 64, 22050, 16}, 64 * 22050, 64 * 22050)
+                : kind == "long"   ? writeWav(at, {1, 1, 8000, 8}, 720000, 720000)
+                : kind == "link"   ? QFile::link(other, at)
                 : kind == "locked" ? chmod(QFile::encodeName(voice), 0555) == 0
                                    : true);
         ClipStore store(VoiceFolders(voice, dir.filePath("lib")));
         ProcessedTake take;
         take.samples.assign(11025, 1000);
-        // Root passes every permission check: the "locked" rows act as nobody.
+        // Root passes every permission check: the "locked" row acts as nobody.
         const int wasUser = kind == "locked" ? setfsuid(65534) : -1;
         take.refusal = where == "in" ? store.import(*findClip("va5"), at).refusal : store.save("va5", take);
         if (wasUser >= 0)
