@@ -1,4 +1,5 @@
-// The euro hunt: typed answers, the count and its coins, the anthem, answers out of turn.
+// The euro hunt: typed answers, the count and its coins, the anthem, answers
+// out of turn.
 #include "doubles/Harness.h"
 #include "modes/AnswerReading.h"
 
@@ -43,7 +44,8 @@ class EuroHuntTest : public QObject {
                          : void(QApplication::sendEvent(h.ui.Text1, &compose));
         QCOMPARE(h.ui.Text1->text(), kept);
         QTest::keyClick(h.ui.Text1, Qt::Key_Home);
-        type(h.ui.Text1, "\x7f\b"); // Delete edits; Backspace at the start does nothing
+        type(h.ui.Text1,
+             "\x7f\b"); // Delete edits; Backspace at the start does nothing
         QCOMPARE(h.ui.Text1->text(), kept.mid(1));
     }
 
@@ -53,19 +55,19 @@ class EuroHuntTest : public QObject {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<float>("after");
         QTest::addColumn<QString>("then"); // what opens the next question
-        // clang-format off
+                                           // clang-format off
         QTest::newRow("right at 0")                       << 0.0f  << "42" << 1.0f  << "tick";
         QTest::newRow("wrong at 0 stays 0")               << 0.0f  << "41" << 0.0f  << "tick";
         QTest::newRow("blanks are 0")                     << 13.0f << " "  << 12.0f << "tick";
         QTest::newRow("right to 11, Chiedimi in between") << 10.0f << "42" << 11.0f << "Command1";
         QTest::newRow("wrong to 16, a sequence between")  << 17.0f << "24" << 16.0f << "Command3";
         QTest::newRow("right to 19, result in between")   << 18.0f << "42" << 19.0f << "command4";
-        // clang-format on
+                                           // clang-format on
     }
 
-    // Also: the box ready before the question is spoken, the prompt only repeating the
-    // request, and the next question keeping the count, after the timer's one tick or
-    // after another mode has taken over.
+    // Also: the box ready before the question is spoken, the prompt only
+    // repeating the request, and the next question keeping the count, after the
+    // timer's one tick or after another mode has taken over.
     void answerMovesTheCount()
     {
         QFETCH(float, before);
@@ -99,8 +101,9 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.fault(), QString());
     }
 
-    // Every count's coins on the way up; the 20th right answer: a second's wait (a second
-    // ENTER in it is ignored), the one-euro coin, the anthem; then a new hunt from nothing.
+    // Every count's coins on the way up; the 20th right answer: a second's wait
+    // (a second ENTER in it is ignored), the one-euro coin, the anthem; then a
+    // new hunt from nothing.
     void finalStepWaitsThenCoinThenAnthem()
     {
         Harness h;
@@ -125,13 +128,15 @@ class EuroHuntTest : public QObject {
         QVERIFY(!coinDuringWait && coinAtAnthem && !h.ui.Timer1->isEnabled());
         QCOMPARE(h.clips.files().mid(2), (QStringList{"voxa_esatto.wav", "anthem1.wav"}));
         QCOMPARE(h.clips.played.back().at, answeredAt + 1.0);
-        QCOMPARE(int(h.t.stato.ritardoSecondi), 1); // the wait leaves the sequences' pause at 1 s
+        QCOMPARE(int(h.t.stato.ritardoSecondi),
+                 1); // the wait leaves the sequences' pause at 1 s
         QCOMPARE(h.fault(), QString());
         h.clips.onPlay = [&](const PlayedClip &) { QVERIFY(h.t.stato.euroVinti == 0.0f && h.shows(h.ui.Image1, 0)); };
         Command5_Click(h.t);
     }
 
-    // A hunt opened, or answered, inside another mode's pump point; ENTER out of turn.
+    // A hunt opened, or answered, inside another mode's pump point; ENTER out of
+    // turn.
     void answersOutOfTurn_data()
     {
         QTest::addColumn<QString>("when");
@@ -184,19 +189,30 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.fault(), QString());
     }
 
-    // How a typed or pasted answer is read; the fuzzer compares every other input.
+    // How a typed or pasted answer is read; the fuzzer compares every other
+    // input.
     void reads_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        // clang-format off
-        QTest::newRow("blanks around") << " 9 " << 9.0;         QTest::newRow("-9") << "-9" << -9.0;
-        QTest::newRow("9A") << "9A" << 9.0;                     QTest::newRow("A9") << "A9" << 0.0;
-        QTest::newRow("blanks inside") << "1 2\t3\n4" << 1234.0; QTest::newRow("second point stops") << "1.2.3" << 1.2;
-        QTest::newRow("exponent d") << "2d1" << 20.0;           QTest::newRow("E alone") << "7E" << 7.0;
-        QTest::newRow("hex 16-bit wraps") << "&HFFFF" << -1.0;  QTest::newRow("hex 32-bit") << "&H10000" << 65536.0;
-        QTest::newRow("octal stops at 8") << "&O78" << 7.0;     QTest::newRow("huge") << "1E999" << HUGE_VAL;
-        // clang-format on
+        QTest::newRow("blanks around") << " 9 " << 9.0;
+        QTest::newRow("blanks inside") << "1 2\t3\n4" << 1234.0;
+        QTest::newRow("carriage return stops") << "1\r2" << 1.0;
+        QTest::newRow("-9") << "-9" << -9.0;
+        QTest::newRow("+9") << "+9" << 9.0;
+        QTest::newRow("blank after the sign") << "- 9" << -9.0;
+        QTest::newRow("two signs") << "+-9" << 0.0;
+        QTest::newRow("9A") << "9A" << 9.0;
+        QTest::newRow("A9") << "A9" << 0.0;
+        QTest::newRow("digit after a comma") << "4,2" << 4.0;
+        QTest::newRow("digit after a superscript") << "4\u00b22" << 4.0;
+        QTest::newRow("second point stops") << "1.2.3" << 1.2;
+        QTest::newRow("exponent d") << "2d1" << 20.0;
+        QTest::newRow("E alone") << "7E" << 7.0;
+        QTest::newRow("hex 16-bit wraps") << "&HFFFF" << -1.0;
+        QTest::newRow("hex 32-bit") << "&H10000" << 65536.0;
+        QTest::newRow("octal stops at 8") << "&O78" << 7.0;
+        QTest::newRow("huge") << "1E999" << HUGE_VAL;
     }
 
     void reads()
