@@ -219,6 +219,9 @@ class EuroHuntTest : public QObject {
         QTest::newRow("exponent d") << "2d1" << 20.0;           QTest::newRow("E alone") << "7E" << 7.0;
         QTest::newRow("hex 16-bit wraps") << "&HFFFF" << -1.0;  QTest::newRow("hex 32-bit") << "&H10000" << 65536.0;
         QTest::newRow("octal stops at 8") << "&O78" << 7.0;     QTest::newRow("huge") << "1E999" << HUGE_VAL;
+        QTest::newRow("+9") << "+9" << 9.0;                     QTest::newRow("blank after the sign") << "- 9" << -9.0;
+        QTest::newRow("two signs") << "+-9" << 0.0;             QTest::newRow("carriage return stops") << "1\r2" << 1.0;
+        QTest::newRow("digit after a comma") << "4,2" << 4.0;   QTest::newRow("after a superscript") << "4\u00b22" << 4.0;
         // clang-format on
     }
 

@@ -82,7 +82,26 @@ QString causeOf(int error, const QString &path)
     case EMFILE:
     case ENFILE:
     case ENOMEM: return QStringLiteral("Il sistema non ha abbastanza risorse per usare %1: riprova.").arg(p);
-    default: return QStringLiteral("Errore del sistema numero %1 con %2.").arg(error).arg(p);
+    case EMLINK: return QStringLiteral("La cartella di %1 ha già troppe voci dentro di sé.").arg(p);
+    case EBUSY:
+    case ETXTBSY: return QStringLiteral("%1 è in uso da un altro programma: chiudilo e riprova.").arg(p);
+    case EAGAIN:
+    case EINTR: return QStringLiteral("%1 non è pronto in questo momento: riprova.").arg(p);
+    case ESTALE:
+    case ENOTCONN:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ETIMEDOUT:
+        return QStringLiteral("La cartella di rete di %1 non risponde: controlla la rete e riprova.").arg(p);
+    case ENXIO:
+    case ENODEV: return QStringLiteral("Il disco di %1 non è più collegato.").arg(p);
+    case EXDEV: return QStringLiteral("%1 sta su un altro disco: non si può spostare lì.").arg(p);
+    case EEXIST:
+    case ENOTEMPTY: return QStringLiteral("Al posto di %1 c'è già qualcos'altro.").arg(p);
+    case EOVERFLOW: return QStringLiteral("%1 è troppo grande per essere letto.").arg(p);
+    case EINVAL:
+    case EOPNOTSUPP: return QStringLiteral("Il disco di %1 non permette questa operazione.").arg(p);
+    default: return QStringLiteral("Il sistema non è riuscito a usare %1 (errore %2): riprova.").arg(p).arg(error);
     }
 }
 
