@@ -1,11 +1,14 @@
 #include "recorder/RecorderOutside.h"
 
+#include "recorder/OutsideText.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QTextBrowser>
@@ -60,7 +63,8 @@ bool QtRecorderDialogs::progress(const QString &title, int done, int total)
         return true;
     }
     if (!progress_) {
-        progress_ = std::make_unique<QProgressDialog>(title, QStringLiteral("Interrompi"), 0, total, window_);
+        progress_ = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Interrompi"), 0, total, window_);
+        progress_->setLabel(plainLabel(new QLabel(title))); // names the pack: never markup
         progress_->setWindowModality(Qt::WindowModal);
         progress_->setMinimumDuration(300);
     }
