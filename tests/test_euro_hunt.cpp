@@ -1,6 +1,7 @@
 // The euro hunt: typed answers, the count and its coins, the anthem, answers out of turn.
 #include "app/NumberPad.h"
 #include "doubles/Harness.h"
+#include "modes/AnswerCheck.h"
 #include "modes/AnswerReading.h"
 
 #include <QClipboard>
@@ -205,6 +206,43 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.t.stato.euroVinti, coins);
         QCOMPARE(h.clips.files().back(), lastHeard); // nothing more said
         QCOMPARE(h.fault(), QString());
+    }
+
+    // Every character code against the design's limit, with the first code past each range: a
+    // discarded key leaves the box, the count and the sound as they were; ENTER scores.
+    void keyFilter_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("passes");
+        // clang-format off
+        QTest::newRow("0") << 0 << true;                   QTest::newRow("8 Backspace") << 8 << true;
+        QTest::newRow("13 ENTER") << 13 << true;           QTest::newRow("14") << 14 << true;
+        QTest::newRow("32 space") << 32 << true;           QTest::newRow("45 -") << 45 << true;
+        QTest::newRow("47 /") << 47 << true;               QTest::newRow("57 9") << 57 << true;
+        QTest::newRow("58 :") << 58 << true;               QTest::newRow("65 A, the limit") << 65 << true;
+        QTest::newRow("66 B, past it") << 66 << false;     QTest::newRow("97 a") << 97 << false;
+        QTest::newRow("127 DEL") << 127 << false;          QTest::newRow("232 è") << 232 << false;
+        QTest::newRow("8364 euro sign") << 8364 << false;
+        // clang-format on
+    }
+
+    void keyFilter()
+    {
+        QFETCH(int, code);
+        QFETCH(bool, passes);
+        Harness h;
+        h.answer(2, 3, ""); // the question open, the box empty
+        h.clips.played.clear();
+        if (code >= 32 && code != 127) {
+            type(h.ui.Text1, QString(QChar(code)));
+            QCOMPARE(h.ui.Text1->text(), passes ? QString(QChar(code)) : QString());
+        }
+        h.ui.Text1->setText("6");
+        int key = code;
+        Text1_KeyPress(h.t, key);
+        QCOMPARE(key, passes ? code : 0);
+        QCOMPARE(h.clips.files(), code == 13 ? QStringList{"voxa_esatto.wav"} : QStringList());
+        QCOMPARE(h.t.stato.euroVinti, code == 13 ? 1.0f : 0.0f);
     }
 
     // How a typed or pasted answer is read; the fuzzer compares every other input.
