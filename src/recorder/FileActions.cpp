@@ -136,8 +136,7 @@ bool FileActions::importVoice()
     }
     std::vector<ClipChoice> choices;
     for (const PackMember &m : contents.members) {
-        const ClipEntry *clip = clipForMember(m.name);
-        if (clip || !QFileInfo(m.name).fileName().startsWith(QLatin1String("LEGGIMI"), Qt::CaseInsensitive))
+        if (const ClipEntry *clip = clipForMember(m.name); !isReadMe(m.name))
             choices.push_back({m.name, clip ? clip->name : QString()});
     }
     const auto answer = dialogs_.chooseClips(

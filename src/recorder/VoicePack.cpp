@@ -169,10 +169,14 @@ QByteArray packArchive(const std::vector<PackMember> &members, PackFormat format
     return archive_write_close(a.get()) == ARCHIVE_OK ? bytes : QByteArray();
 }
 
+bool isReadMe(const QString &memberName)
+{
+    return QFileInfo(memberName).fileName().compare(readMeName, Qt::CaseInsensitive) == 0;
+}
+
 const ClipEntry *clipForMember(const QString &memberName)
 {
-    const QString fileName = QFileInfo(memberName).fileName();
-    return fileName.compare(readMeName, Qt::CaseInsensitive) == 0 ? nullptr : clipForFileName(fileName);
+    return isReadMe(memberName) ? nullptr : clipForFileName(QFileInfo(memberName).fileName());
 }
 
 PackResult exportVoicePack(const ClipStore &store, const QString &packFile)
@@ -273,7 +277,7 @@ PackResult importPackContents(ClipStore &store, const QString &shownName, const 
             result.cancelled = true;
             break;
         }
-        if (QFileInfo(m.name).fileName().compare(readMeName, Qt::CaseInsensitive) == 0)
+        if (isReadMe(m.name))
             continue;
         const ClipEntry *clip = assigned.contains(m.name) ? findClip(assigned.value(m.name)) : clipForMember(m.name);
         const auto refuse = [&](const QString &why) {

@@ -66,6 +66,8 @@ PackResult importVoicePack(ClipStore &store, const QString &packFile, const Pack
 PackResult importPackContents(ClipStore &store, const QString &shownName, const PackContents &contents,
                               const PackProgress &progress = {}, const QMap<QString, QString> &assigned = {});
 
+// The pack's own LEGGIMI.txt, which is no clip and no refusal.
+bool isReadMe(const QString &memberName);
 // The clip a member is for by its name ("VA5.wav", "sette per.m4a"); nullptr for none.
 const ClipEntry *clipForMember(const QString &memberName);
 
