@@ -5,6 +5,7 @@
 #include "modes/AnswerReading.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <cmath>
 
@@ -49,6 +50,23 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.ui.Text1->text(), kept.mid(1));
     }
 
+    // The real timer keeps its first start when armed again while it runs, then ticks once and
+    // opens the next question.
+    void realTimerKeepsItsFirstStart()
+    {
+        Harness h;
+        QSignalSpy ticks(h.ui.Timer1, &Timer1Control::tick);
+        h.answer(2, 3, "6");
+        QElapsedTimer sinceArmed;
+        sinceArmed.start();
+        QTest::qWait(200);
+        h.ui.Timer1->setEnabled(true);
+        const int left = h.ui.Timer1->remainingMs();
+        QVERIFY2(left <= h.ui.Timer1->interval() - sinceArmed.elapsed() + 100, qPrintable(QString::number(left)));
+        QVERIFY(ticks.wait(10000));
+        QVERIFY(ticks.size() == 1 && h.t.stato.cacciaInCorso && !h.ui.Timer1->isEnabled());
+    }
+
     void answerMovesTheCount_data()
     {
         QTest::addColumn<float>("before");
@@ -62,12 +80,14 @@ class EuroHuntTest : public QObject {
         QTest::newRow("right to 11, Chiedimi in between") << 10.0f << "42" << 11.0f << "Command1";
         QTest::newRow("wrong to 16, a sequence between")  << 17.0f << "24" << 16.0f << "Command3";
         QTest::newRow("right to 19, result in between")   << 18.0f << "42" << 19.0f << "command4";
+        QTest::newRow("right to 14, the result button")   << 13.0f << "42" << 14.0f << "Command2";
+        QTest::newRow("wrong to 3, the hunt button")      << 4.0f  << "41" << 3.0f  << "Command5";
         // clang-format on
     }
 
     // Also: the box ready before the question is spoken, the prompt only repeating the
-    // request, and the next question keeping the count, after the timer's one tick or
-    // after another mode has taken over.
+    // request, the timer off before the next handler's first sound, and the next question
+    // keeping the count, after the timer's one tick or after another mode has taken over.
     void answerMovesTheCount()
     {
         QFETCH(float, before);
@@ -86,14 +106,18 @@ class EuroHuntTest : public QObject {
         const QString clip = after > before ? "voxa_esatto.wav" : "voxa_ripeti.wav";
         QCOMPARE(h.clips.files().mid(2), (QStringList{"voxa_dig.wav", clip}));
         QCOMPARE(h.fault(), QString());
-        if (then == "tick") {
-            emit h.ui.Timer1->tick();
-            QVERIFY(h.t.stato.cacciaInCorso && !h.ui.Timer1->isEnabled() && h.random.drawn == 4);
+        h.stopSequencesAtPumps();
+        std::vector<bool> armed;
+        h.clips.onPlay = [&](const PlayedClip &) { armed.push_back(h.ui.Timer1->isEnabled()); };
+        then == "tick"       ? emit h.ui.Timer1->tick()
+        : then == "Command2" ? Command2_Click(h.t) // hidden between questions, yet its handler runs
+                             : static_cast<QPushButton *>(h.control(then))->click();
+        QVERIFY(!armed.empty() && !armed.front() && !h.ui.Timer1->isEnabled());
+        if (then == "tick" || then == "Command5") {
+            QVERIFY(h.t.stato.cacciaInCorso && h.random.drawn == 4);
             return;
         }
-        h.stopSequencesAtPumps();
-        static_cast<QPushButton *>(h.control(then))->click();
-        QVERIFY(!h.ui.Timer1->isEnabled() && h.ui.Image1->isHidden() && h.fault().isEmpty());
+        QVERIFY(h.ui.Image1->isHidden() && h.fault().isEmpty());
         if (!h.ui.Command2->isHidden())
             h.ui.Command2->click();
         h.answer(2, 3, "6");
@@ -215,14 +239,20 @@ class EuroHuntTest : public QObject {
         QTest::addColumn<int>("code");
         QTest::addColumn<bool>("passes");
         // clang-format off
-        QTest::newRow("0") << 0 << true;                   QTest::newRow("8 Backspace") << 8 << true;
-        QTest::newRow("13 ENTER") << 13 << true;           QTest::newRow("14") << 14 << true;
-        QTest::newRow("32 space") << 32 << true;           QTest::newRow("45 -") << 45 << true;
-        QTest::newRow("47 /") << 47 << true;               QTest::newRow("57 9") << 57 << true;
-        QTest::newRow("58 :") << 58 << true;               QTest::newRow("65 A, the limit") << 65 << true;
-        QTest::newRow("66 B, past it") << 66 << false;     QTest::newRow("97 a") << 97 << false;
-        QTest::newRow("127 DEL") << 127 << false;          QTest::newRow("232 è") << 232 << false;
-        QTest::newRow("8364 euro sign") << 8364 << false;
+        QTest::newRow("8 Backspace")     << 8    << true;
+        QTest::newRow("12, before ENTER") << 12  << true;
+        QTest::newRow("13 ENTER")        << 13   << true;
+        QTest::newRow("14, after ENTER") << 14   << true;
+        QTest::newRow("22 paste")        << 22   << true;
+        QTest::newRow("32 space")        << 32   << true;
+        QTest::newRow("45 -")            << 45   << true;
+        QTest::newRow("57 9")            << 57   << true;
+        QTest::newRow("65 A, the limit") << 65   << true;
+        QTest::newRow("66 B, past it")   << 66   << false;
+        QTest::newRow("97 a")            << 97   << false;
+        QTest::newRow("127 DEL")         << 127  << false;
+        QTest::newRow("232 è")           << 232  << false;
+        QTest::newRow("8364 euro sign")  << 8364 << false;
         // clang-format on
     }
 
@@ -251,15 +281,24 @@ class EuroHuntTest : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
         // clang-format off
-        QTest::newRow("blanks around") << " 9 " << 9.0;         QTest::newRow("-9") << "-9" << -9.0;
-        QTest::newRow("9A") << "9A" << 9.0;                     QTest::newRow("A9") << "A9" << 0.0;
-        QTest::newRow("blanks inside") << "1 2\t3\n4" << 1234.0; QTest::newRow("second point stops") << "1.2.3" << 1.2;
-        QTest::newRow("exponent d") << "2d1" << 20.0;           QTest::newRow("E alone") << "7E" << 7.0;
-        QTest::newRow("hex 16-bit wraps") << "&HFFFF" << -1.0;  QTest::newRow("hex 32-bit") << "&H10000" << 65536.0;
-        QTest::newRow("octal stops at 8") << "&O78" << 7.0;     QTest::newRow("huge") << "1E999" << HUGE_VAL;
-        QTest::newRow("+9") << "+9" << 9.0;                     QTest::newRow("blank after the sign") << "- 9" << -9.0;
-        QTest::newRow("two signs") << "+-9" << 0.0;             QTest::newRow("carriage return stops") << "1\r2" << 1.0;
-        QTest::newRow("digit after a comma") << "4,2" << 4.0;   QTest::newRow("after a superscript") << "4\u00b22" << 4.0;
+        QTest::newRow("blanks around")         << " 9 "      << 9.0;
+        QTest::newRow("blanks inside")         << "1 2\t3\n4" << 1234.0;
+        QTest::newRow("carriage return stops") << "1\r2"     << 1.0;
+        QTest::newRow("-9")                    << "-9"       << -9.0;
+        QTest::newRow("+9")                    << "+9"       << 9.0;
+        QTest::newRow("blank after the sign")  << "- 9"      << -9.0;
+        QTest::newRow("two signs")             << "+-9"      << 0.0;
+        QTest::newRow("9A")                    << "9A"       << 9.0;
+        QTest::newRow("A9")                    << "A9"       << 0.0;
+        QTest::newRow("digit after a comma")   << "4,2"      << 4.0;
+        QTest::newRow("after a superscript")   << "4\u00b22" << 4.0;
+        QTest::newRow("second point stops")    << "1.2.3"    << 1.2;
+        QTest::newRow("exponent d, signed")    << "2d-1"     << 0.2;
+        QTest::newRow("E alone")               << "7E"       << 7.0;
+        QTest::newRow("hex 16-bit wraps")      << "&HFFFF"   << -1.0;
+        QTest::newRow("hex 32-bit")            << "&H10000"  << 65536.0;
+        QTest::newRow("octal stops at 8")      << "&O78"     << 7.0;
+        QTest::newRow("huge")                  << "1E999"    << HUGE_VAL;
         // clang-format on
     }
 

@@ -1,5 +1,6 @@
 // Start-up, the times-table choice, one question and its result: what is heard and seen.
 #include "app/RealOutside.h"
+#include "common/DesktopStartUp.h"
 #include "doubles/Harness.h"
 #include "engine/Question.h"
 
@@ -61,6 +62,44 @@ class QuestionTest : public QObject {
         QVERIFY(h.random.drawn == 2 && h.ui.Command2->isHidden());
         QCOMPARE(h.pump.calls, heard.size()); // two for the question, one for a result, one more after its units
         QCOMPARE(h.fault(), QString());
+    }
+
+    // Which display names let the window open at start-up: a local X display only when its
+    // server's socket is there (here for display 7), any other named display or Wayland.
+    void displayForms_data()
+    {
+        QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QByteArray>("wayland");
+        QTest::addColumn<bool>("opens");
+        // clang-format off
+        QTest::newRow(":7")                   << QByteArray(":7")                    << QByteArray()            << true;
+        QTest::newRow(":7.1")                 << QByteArray(":7.1")                  << QByteArray()            << true;
+        QTest::newRow("unix:7.0")             << QByteArray("unix:7.0")              << QByteArray()            << true;
+        QTest::newRow(":70, no server")       << QByteArray(":70")                   << QByteArray()            << false;
+        QTest::newRow(":8.0, no server")      << QByteArray(":8.0")                  << QByteArray()            << false;
+        QTest::newRow("unix:8, no server")    << QByteArray("unix:8")                << QByteArray()            << false;
+        QTest::newRow("host name and screen") << QByteArray("aula-3.scuola.it:10.0") << QByteArray()            << true;
+        QTest::newRow("host address")         << QByteArray("192.168.1.20:0")        << QByteArray()            << true;
+        QTest::newRow("none")                 << QByteArray()                        << QByteArray()            << false;
+        QTest::newRow("Wayland, X gone")      << QByteArray(":8")                    << QByteArray("wayland-0") << true;
+        // clang-format on
+    }
+
+    void displayForms()
+    {
+        QFETCH(QByteArray, display);
+        QFETCH(QByteArray, wayland);
+        QFETCH(bool, opens);
+        QTemporaryDir sockets;
+        QFile socket(sockets.filePath("X7"));
+        QVERIFY(socket.open(QIODevice::WriteOnly));
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        qunsetenv("QT_QPA_PLATFORM");
+        qputenv("DISPLAY", display);
+        qputenv("WAYLAND_DISPLAY", wayland);
+        const bool available = displayAvailable(sockets.path());
+        qputenv("QT_QPA_PLATFORM", platform);
+        QCOMPARE(available, opens);
     }
 
     // The program's own random source: values in [0, 1), every factor as likely.

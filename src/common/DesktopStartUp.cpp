@@ -21,17 +21,17 @@ bool set(const char *name)
 }
 
 // A local X display ":N" lives behind a socket.
-bool localXServerRunning(const QByteArray &display)
+bool localXServerRunning(const QByteArray &display, const QString &socketFolder)
 {
     QByteArray number = display.startsWith("unix:") ? display.mid(5) : display.mid(1);
     if (const int dot = number.indexOf('.'); dot >= 0)
         number.truncate(dot);
-    return QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X") + QString::fromLatin1(number));
+    return QFileInfo::exists(socketFolder + QStringLiteral("/X") + QString::fromLatin1(number));
 }
 
 } // namespace
 
-bool displayAvailable()
+bool displayAvailable(const QString &socketFolder)
 {
     if (set("QT_QPA_PLATFORM") || set("WAYLAND_DISPLAY"))
         return true;
@@ -39,7 +39,7 @@ bool displayAvailable()
         return false;
     const QByteArray display = qgetenv("DISPLAY");
     const bool local = display.startsWith(':') || display.startsWith("unix:");
-    return !local || localXServerRunning(display);
+    return !local || localXServerRunning(display, socketFolder);
 }
 
 int refuseWithoutDisplay(const char *program, const char *hint)

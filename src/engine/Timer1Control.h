@@ -16,6 +16,7 @@ class Timer1Control : public QObject {
     void setEnabled(bool enabled);
     bool isEnabled() const { return timer_.isActive(); }
     int interval() const { return timer_.interval(); }
+    int remainingMs() const { return timer_.remainingTime(); }
 
   signals:
     void tick();

@@ -1,15 +1,71 @@
-// The recorder's files: writes cut short, every error told in Italian.
+// The recorder's files and folders: writes cut short, a voice folder behind a link, every clip's
+// words as a file's name, every encoding a recording comes in, every error told in Italian.
+#include "common/ClipDecoder.h"
+#include "recorder/AudioFile.h"
+#include "recorder/BatchImport.h"
 #include "recorder/FileSafety.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
+#include <cstring>
+#include <sndfile.h>
 #include <sys/resource.h>
 
 using namespace quizzolo;
 using namespace quizzolo::recorder;
+
+namespace {
+
+QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+// Two tones with short fades, `channels` of them (the second at a third of the first, inverted).
+std::vector<float> reference(int rate, int channels)
+{
+    const int frames = rate * 6 / 10, fade = rate / 50;
+    std::vector<float> s;
+    for (int i = 0; i < frames; ++i) {
+        const double t = double(i) / rate, edge = std::min({1.0, double(i) / fade, double(frames - 1 - i) / fade});
+        const auto v = float(edge * (0.4 * std::sin(2 * M_PI * 440 * t) + 0.2 * std::sin(2 * M_PI * 1230 * t)));
+        for (int c = 0; c < channels; ++c)
+            s.push_back(c == 0 ? v : -v / 3);
+    }
+    return s;
+}
+
+// Whether `got` is `want` sample by sample: each within `tolerance`, or below 0, the error's
+// energy within that share of the signal's and the length within a block coder's padding.
+bool matches(const std::vector<float> &got, const std::vector<float> &want, double tolerance, int rate)
+{
+    const std::size_t slack = tolerance > 0 ? 0 : std::size_t(rate / 20);
+    if (got.size() + slack < want.size() || got.size() > want.size() + slack) {
+        qWarning("%zu samples for %zu", got.size(), want.size());
+        return false;
+    }
+    double largest = 0, error = 0, signal = 0;
+    for (std::size_t i = 0; i < std::min(got.size(), want.size()); ++i) {
+        const double d = double(got[i]) - double(want[i]);
+        largest = std::max(largest, std::abs(d));
+        error += d * d;
+        signal += double(want[i]) * double(want[i]);
+    }
+    const double off = tolerance > 0 ? largest : std::sqrt(error / signal);
+    if (off > std::abs(tolerance))
+        qWarning("off by %g", off);
+    return off <= std::abs(tolerance);
+}
+
+} // namespace
 
 class RecorderFilesTest : public QObject {
     Q_OBJECT
@@ -23,6 +79,8 @@ class RecorderFilesTest : public QObject {
         QTest::addColumn<qint64>("limit"); // bytes a file may reach; -1 none
         QTest::addColumn<bool>("saved");
         QTest::newRow("no limit") << qint64(-1) << true;
+        QTest::newRow("limit just the size") << qint64(100000) << true;
+        QTest::newRow("one byte short") << qint64(99999) << false;
         QTest::newRow("full halfway") << qint64(50000) << false;
         QTest::newRow("full from the start") << qint64(0) << false;
     }
@@ -43,26 +101,178 @@ class RecorderFilesTest : public QObject {
         const QString refusal = replaceInFolder(dir.path(), "va5.wav", fresh);
         QVERIFY(setrlimit(RLIMIT_FSIZE, &before) == 0);
         QCOMPARE(refusal.contains("dimensione massima"), !saved);
-        QFile kept(clip);
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), saved ? fresh : old);
+        QCOMPARE(contentOf(clip), saved ? fresh : old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"va5.wav"});
     }
 
-    // Every error a save or an import can meet, told in Italian with what it concerns.
+    // The voice folder may be a link (a shared or network folder); the clip lands where it points.
+    void voiceFolderBehindALink_data()
+    {
+        QTest::addColumn<QString>("voice");     // the voice folder, under the test's folder
+        QTest::addColumn<QStringList>("links"); // link=target pairs made first
+        QTest::addColumn<QString>("lands");     // where the clip is then, "" when refused
+        QTest::addColumn<QString>("refusal");
+        // clang-format off
+        QTest::newRow("a link to a folder") << "voce" << QStringList{"voce=real"} << "real" << "";
+        QTest::newRow("a link to a link")   << "voce" << QStringList{"l=real", "voce=l"} << "real" << "";
+        QTest::newRow("a link above it")    << "share/voce" << QStringList{"share=real"} << "real/voce" << "";
+        QTest::newRow("a link to nothing")  << "voce" << QStringList{"voce=gone"} << "" << "non esiste";
+        QTest::newRow("a link to itself")   << "voce" << QStringList{"voce=voce"} << "" << "gira in tondo";
+        // clang-format on
+    }
+
+    void voiceFolderBehindALink()
+    {
+        QFETCH(QString, voice);
+        QFETCH(QStringList, links);
+        QFETCH(QString, lands);
+        QFETCH(QString, refusal);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("real"));
+        for (const QString &l : links)
+            QVERIFY(QFile::link(dir.filePath(l.section('=', 1)), dir.filePath(l.section('=', 0, 0))));
+        const QString said = replaceInFolder(dir.filePath(voice), "va5.wav", "RIFF");
+        QVERIFY2(refusal.isEmpty() ? said.isEmpty() : said.contains(refusal), qPrintable(said));
+        QCOMPARE(QFileInfo(dir.path() + "/" + lands + "/va5.wav").isFile(), !lands.isEmpty());
+        QCOMPARE(VoiceFolders(dir.filePath(voice), {}, {}).source("va5.wav") == VoiceFolders::Source::User,
+                 !lands.isEmpty());
+    }
+
+    // A file named as its clip, or after the clip's words as they are, without their
+    // punctuation (what a phone or another desktop leaves of them), or in another case.
+    void everyClipsWordsNameItsFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("clip");
+        QFile catalogue(QStringLiteral(QUIZZOLO_CLIP_SOURCE_DIR "/catalogue.tsv"));
+        QVERIFY(catalogue.open(QIODevice::ReadOnly));
+        int clips = 0;
+        for (const QString &line : QString::fromUtf8(catalogue.readAll()).split('\n')) {
+            const QStringList f = line.split('\t');
+            if (f.size() < 6 || f[0] != "clip")
+                continue;
+            const QString name = f[1], words = f[5];
+            QString bare = words;
+            bare.remove(QRegularExpression("[!?.,;:«»\"']"));
+            QTest::addRow("%s as it is", qPrintable(name)) << words + ".wav" << name;
+            QTest::addRow("%s bare", qPrintable(name)) << bare.trimmed() + ".m4a" << name;
+            QTest::addRow("%s in capitals", qPrintable(name)) << words.toUpper().replace(' ', '_') + ".MP3" << name;
+            ++clips;
+        }
+        QCOMPARE(clips, 35);
+    }
+
+    void everyClipsWordsNameItsFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, clip);
+        const ClipEntry *found = clipForFileName(file);
+        QCOMPARE(found ? found->name : QString("(none)"), clip);
+    }
+
+    // Every encoding a recording comes in, written here from a reference (by libsndfile, or by
+    // ffmpeg for what it can't write) and read back sample by sample: lossless ones within their
+    // quantisation, lossy ones within a share of the signal. A WAV is read by the trainer's clip
+    // reader too, at its own rate, as the trainer would.
+    void everyEncodingReadsAsItsReference_data()
+    {
+        QTest::addColumn<int>("format");   // libsndfile's, or 0: ffmpeg's arguments in `file`
+        QTest::addColumn<QString>("file"); // its name
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<double>("tolerance"); // largest difference; below 0: error share of the signal
+        const int wav = SF_FORMAT_WAV;
+        // clang-format off
+        QTest::newRow("WAV 8-bit")          << (wav | SF_FORMAT_PCM_U8)     << "a.wav"  << 16000 << 1 << 1 / 100.0;
+        QTest::newRow("WAV 16-bit")         << (wav | SF_FORMAT_PCM_16)     << "a.wav"  << 44100 << 1 << 1e-4;
+        QTest::newRow("WAV 24-bit")         << (wav | SF_FORMAT_PCM_24)     << "a.wav"  << 48000 << 1 << 1e-4;
+        QTest::newRow("WAV 32-bit")         << (wav | SF_FORMAT_PCM_32)     << "a.wav"  << 22050 << 1 << 1e-4;
+        QTest::newRow("WAV float stereo")   << (wav | SF_FORMAT_FLOAT)      << "a.wav"  << 16000 << 2 << 1e-4;
+        QTest::newRow("WAV mu-law")         << (wav | SF_FORMAT_ULAW)       << "a.wav"  << 8000  << 1 << 0.03;
+        QTest::newRow("WAV A-law")          << (wav | SF_FORMAT_ALAW)       << "a.wav"  << 8000  << 1 << 0.03;
+        QTest::newRow("WAV MS ADPCM")       << (wav | SF_FORMAT_MS_ADPCM)   << "a.wav"  << 16000 << 1 << -0.1;
+        QTest::newRow("WAV IMA ADPCM")      << (wav | SF_FORMAT_IMA_ADPCM)  << "a.wav"  << 16000 << 1 << -0.1;
+        QTest::newRow("WAV GSM")            << (wav | SF_FORMAT_GSM610)     << "a.wav"  << 8000  << 1 << -0.5;
+        QTest::newRow("W64 16-bit")         << (SF_FORMAT_W64 | SF_FORMAT_PCM_16)  << "a.w64"  << 16000 << 1 << 1e-4;
+        QTest::newRow("FLAC 24-bit stereo") << (SF_FORMAT_FLAC | SF_FORMAT_PCM_24) << "a.flac" << 48000 << 2 << 1e-4;
+        QTest::newRow("Ogg Vorbis")         << (SF_FORMAT_OGG | SF_FORMAT_VORBIS)  << "a.ogg"  << 16000 << 1 << -0.2;
+        QTest::newRow("Opus")               << (SF_FORMAT_OGG | SF_FORMAT_OPUS)    << "a.opus" << 48000 << 1 << -0.2;
+        QTest::newRow("MP3")                << (SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III) << "a.mp3" << 16000 << 1 << -0.2;
+        QTest::newRow("M4A AAC stereo")     << 0 << "-c:a aac -b:a 96k a.m4a"   << 44100 << 2 << -0.35;
+        QTest::newRow("MOV big-endian")     << 0 << "-c:a pcm_s16be a.mov"      << 16000 << 1 << 1e-4;
+        // clang-format on
+    }
+
+    void everyEncodingReadsAsItsReference()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, file);
+        QFETCH(int, rate);
+        QFETCH(int, channels);
+        QFETCH(double, tolerance);
+        QTemporaryDir dir;
+        const std::vector<float> made = reference(rate, channels);
+        QStringList arguments = file.split(' ');
+        const QString path = dir.filePath(arguments.takeLast());
+        if (format != 0) {
+            SF_INFO info{0, rate, channels, format, 0, 0};
+            SNDFILE *out = sf_open(qPrintable(path), SFM_WRITE, &info);
+            QVERIFY2(out, sf_strerror(nullptr));
+            QCOMPARE(sf_writef_float(out, made.data(), sf_count_t(made.size()) / channels),
+                     sf_count_t(made.size()) / channels);
+            sf_close(out);
+        } else {
+            const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
+            if (ffmpeg.isEmpty())
+                QSKIP("ffmpeg is not installed");
+            QFile raw(dir.filePath("reference.raw"));
+            QVERIFY(raw.open(QIODevice::WriteOnly));
+            raw.write(reinterpret_cast<const char *>(made.data()), qint64(made.size() * sizeof(float)));
+            raw.close();
+            QProcess encoder;
+            encoder.start(ffmpeg, QStringList{"-v", "error", "-f", "f32le", "-ar", QString::number(rate), "-ac",
+                                              QString::number(channels), "-i", raw.fileName()}
+                                      << arguments << path);
+            QVERIFY(encoder.waitForFinished(30000) && encoder.exitCode() == 0);
+        }
+        std::vector<float> mono(made.size() / std::size_t(channels)); // what the voice is: the channels' mean
+        for (std::size_t i = 0; i < made.size(); ++i)
+            mono[i / std::size_t(channels)] += made[i] / float(channels);
+
+        const AudioRead read = readAudio(path);
+        QVERIFY2(read.audio, qPrintable(read.refusal));
+        QCOMPARE(read.audio->rate, rate);
+        QVERIFY2(matches(read.audio->samples, mono, tolerance, rate), "the recorder's reading");
+        if (!path.endsWith(".wav"))
+            return;
+        const SDL_AudioSpec device{rate, AUDIO_F32SYS, 1, 0, 0, 0, 0, nullptr, nullptr};
+        Samples bytes;
+        QString why;
+        QVERIFY2(ClipDecoder(device).decodeFile(path, 2.5, bytes, &why), qPrintable(why));
+        std::vector<float> played(bytes.size() / sizeof(float));
+        std::memcpy(played.data(), bytes.data(), played.size() * sizeof(float));
+        QVERIFY2(matches(played, mono, tolerance < 0 ? tolerance : std::max(tolerance, 1 / 16384.0), rate),
+                 "the trainer's reading");
+    }
+
+    // Every error a save or an import can meet, told in Italian with what it concerns: the
+    // common ones in their own words, every other one at least not as a bare number.
     void everyErrorHasItsText_data()
     {
         QTest::addColumn<QList<int>>("errors");
         QTest::addColumn<QString>("says");
+        QTest::newRow("missing") << QList<int>{ENOENT} << "non esiste";
+        QTest::newRow("not allowed") << QList<int>{EACCES, EPERM} << "permesso";
+        QTest::newRow("read-only") << QList<int>{EROFS} << "sola lettura";
         QTest::newRow("full") << QList<int>{ENOSPC, EDQUOT} << "pieno";
         QTest::newRow("too large") << QList<int>{EFBIG} << "dimensione massima";
-        QTest::newRow("busy") << QList<int>{EBUSY, ETXTBSY} << "in uso";
-        QTest::newRow("try again") << QList<int>{EAGAIN, EINTR} << "riprova";
         QTest::newRow("network") << QList<int>{ESTALE, ENOTCONN, EHOSTDOWN, EHOSTUNREACH, ETIMEDOUT} << "rete";
         QTest::newRow("disk gone") << QList<int>{ENXIO, ENODEV} << "collegato";
-        QTest::newRow("something there") << QList<int>{EEXIST, ENOTEMPTY} << "già";
-        QTest::newRow("not supported") << QList<int>{EOPNOTSUPP, EINVAL} << "non permette";
-        QTest::newRow("anything else") << QList<int>{EPROTO} << "errore 71";
+        QTest::newRow("every other") << QList<int>{EIO,       EISDIR,    ENOTDIR,    ELOOP,  ENAMETOOLONG,
+                                                   EMFILE,    ENFILE,    ENOMEM,     EMLINK, EBUSY,
+                                                   ETXTBSY,   EAGAIN,    EINTR,      EXDEV,  EEXIST,
+                                                   ENOTEMPTY, EOVERFLOW, EOPNOTSUPP, EINVAL}
+                                     << "";
     }
 
     void everyErrorHasItsText()
@@ -71,9 +281,10 @@ class RecorderFilesTest : public QObject {
         QFETCH(QString, says);
         for (const int error : errors) {
             const QString text = causeOf(error, "/scuola/va5.wav");
-            QVERIFY2(text.contains(says) && text.contains("/scuola/va5.wav") && !text.contains("numero"),
+            QVERIFY2(text.contains(says) && text.contains("/scuola/va5.wav") && !text.contains("(errore"),
                      qPrintable(text));
         }
+        QVERIFY(causeOf(EPROTO, "/scuola/va5.wav").contains("errore 71")); // the rest: at least which
     }
 };
 
