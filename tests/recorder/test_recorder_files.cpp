@@ -3,7 +3,10 @@
 #include "common/ClipDecoder.h"
 #include "recorder/AudioFile.h"
 #include "recorder/BatchImport.h"
+#include "recorder/ClipStore.h"
+#include "recorder/FileActions.h"
 #include "recorder/FileSafety.h"
+#include "recorder/SchoolVoice.h"
 
 #include <QDir>
 #include <QProcess>
@@ -253,6 +256,62 @@ class RecorderFilesTest : public QObject {
         std::memcpy(played.data(), bytes.data(), played.size() * sizeof(float));
         QVERIFY2(matches(played, mono, tolerance < 0 ? tolerance : std::max(tolerance, 1 / 16384.0), rate),
                  "the trainer's reading");
+    }
+
+    // What stands at a clip's name when the teacher gives the program's clip back, or the
+    // administrator takes the school's voice away: a link goes, never what it points to.
+    void removingAClip_data()
+    {
+        QTest::addColumn<QString>("there");
+        QTest::addColumn<bool>("done");
+        QTest::newRow("nothing") << "" << true;
+        QTest::newRow("a file") << "file" << true;
+        QTest::newRow("a link to a file elsewhere") << "link" << true;
+        QTest::newRow("a folder") << "folder" << false;
+    }
+
+    void removingAClip()
+    {
+        QFETCH(QString, there);
+        QFETCH(bool, done);
+        for (const bool school : {false, true}) {
+            QTemporaryDir dir;
+            const QString voice = dir.filePath("voce"), clip = voice + "/va5.wav", elsewhere = dir.filePath("va5.wav");
+            QVERIFY(QDir().mkpath(voice) && writeFileSafely(elsewhere, "RIFF").isEmpty());
+            QVERIFY(there != "file" || writeFileSafely(clip, "RIFF").isEmpty());
+            QVERIFY(there != "link" || QFile::link(elsewhere, clip));
+            QVERIFY(there != "folder" || QDir().mkpath(clip));
+            const bool said =
+                school ? removeSchoolVoice(voice).ok : ClipStore(VoiceFolders(voice, {})).restore("va5").isEmpty();
+            QCOMPARE(said, done);
+            QCOMPARE(QFileInfo(clip).exists() || QFileInfo(clip).isSymLink(), !done);
+            QCOMPARE(contentOf(elsewhere), QByteArray("RIFF"));
+        }
+    }
+
+    // A path is shown from the home folder on, only when it lies inside it.
+    void pathsShownFromHome_data()
+    {
+        QTest::addColumn<QString>("path"); // after the home folder's own path
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("inside") << "/voce/va5.wav"
+                                << "~/voce/va5.wav";
+        QTest::newRow("a name that starts the same") << "bella/voce"
+                                                     << "HOMEbella/voce";
+        QTest::newRow("the home folder itself") << ""
+                                                << "HOME";
+    }
+
+    void pathsShownFromHome()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, shown);
+        QTemporaryDir home;
+        const QByteArray before = qgetenv("HOME");
+        qputenv("HOME", home.path().toUtf8());
+        const QString got = readablePath(home.path() + path);
+        qputenv("HOME", before);
+        QCOMPARE(got, QString(shown).replace("HOME", home.path()));
     }
 
     // Every error a save or an import can meet, told in Italian with what it concerns: the
