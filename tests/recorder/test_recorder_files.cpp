@@ -191,6 +191,7 @@ class RecorderFilesTest : public QObject {
         QTest::newRow("WAV 24-bit")         << (wav | SF_FORMAT_PCM_24)     << "a.wav"  << 48000 << 1 << 1e-4;
         QTest::newRow("WAV 32-bit")         << (wav | SF_FORMAT_PCM_32)     << "a.wav"  << 22050 << 1 << 1e-4;
         QTest::newRow("WAV float stereo")   << (wav | SF_FORMAT_FLOAT)      << "a.wav"  << 16000 << 2 << 1e-4;
+        QTest::newRow("WAV 8 channels") << (wav | SF_FORMAT_PCM_16) << "a.wav" << 22050 << 8 << 1e-4;
         QTest::newRow("WAV mu-law")         << (wav | SF_FORMAT_ULAW)       << "a.wav"  << 8000  << 1 << 0.03;
         QTest::newRow("WAV A-law")          << (wav | SF_FORMAT_ALAW)       << "a.wav"  << 8000  << 1 << 0.03;
         QTest::newRow("WAV MS ADPCM")       << (wav | SF_FORMAT_MS_ADPCM)   << "a.wav"  << 16000 << 1 << -0.1;
@@ -202,7 +203,7 @@ class RecorderFilesTest : public QObject {
         QTest::newRow("Opus")               << (SF_FORMAT_OGG | SF_FORMAT_OPUS)    << "a.opus" << 48000 << 1 << -0.2;
         QTest::newRow("MP3")                << (SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III) << "a.mp3" << 16000 << 1 << -0.2;
         QTest::newRow("M4A AAC stereo")     << 0 << "-c:a aac -b:a 96k a.m4a"   << 44100 << 2 << -0.35;
-        QTest::newRow("MOV big-endian")     << 0 << "-c:a pcm_s16be a.mov"      << 16000 << 1 << 1e-4;
+        QTest::newRow("MOV, a video first") << 0 << "-f lavfi -i color=s=16x16:d=0.1 -map 1:v -map 0:a -c:v mjpeg -c:a pcm_s16be a.mov" << 16000 << 1 << 1e-4;
         // clang-format on
     }
 
@@ -287,6 +288,14 @@ class RecorderFilesTest : public QObject {
             QCOMPARE(QFileInfo(clip).exists() || QFileInfo(clip).isSymLink(), !done);
             QCOMPARE(contentOf(elsewhere), QByteArray("RIFF"));
         }
+    }
+
+    // A school folder that is not there is not one the user is kept out of.
+    void missingSchoolFolderIsNotUnreadable()
+    {
+        QTemporaryDir dir;
+        const VoiceFolders folders(dir.path(), {}, {dir.filePath("nessuna"), dir.path()});
+        QCOMPARE(unreadableSchoolFolders(folders), QStringList());
     }
 
     // A path is shown from the home folder on, only when it lies inside it.
