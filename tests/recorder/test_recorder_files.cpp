@@ -290,6 +290,19 @@ class RecorderFilesTest : public QObject {
         }
     }
 
+    // Without a voice folder of her own (no home), a clip in the folder the program was
+    // started from is not taken for the user's.
+    void noUserFolderIsNotTheCurrentOne()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeFileSafely(dir.filePath("va5.wav"), "RIFF").isEmpty());
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const VoiceFolders::Source source = VoiceFolders({}, {}).source("va5.wav");
+        QDir::setCurrent(before);
+        QVERIFY(source != VoiceFolders::Source::User);
+    }
+
     // A school folder that is not there is not one the user is kept out of.
     void missingSchoolFolderIsNotUnreadable()
     {
