@@ -1,6 +1,5 @@
 // Endless sequences, their toggle buttons, the pause slider and the paced wait; an impatient
 // child's random actions, nested inside pump points, with the window consistent after each.
-#include "app/RealOutside.h"
 #include "doubles/Harness.h"
 
 using namespace quizzolo;
@@ -21,7 +20,6 @@ class SequencesTest : public QObject {
         QTest::addColumn<QString>("move");      // a value, "drag" to 1200, or keys
         QTest::addColumn<double>("endsAfter");
         // clang-format off
-        QTest::newRow("1 s") << 1 << -1.0 << "" << 1.0;
         QTest::newRow("0 s: no event processed") << 0 << -1.0 << "" << 0.0;
         QTest::newRow("999 is 1 s") << 10 << 0.5 << "999" << 1.0;
         QTest::newRow("shortened below the time waited: ends at once") << 10 << 3.0 << "500" << 3.0;
@@ -125,20 +123,6 @@ class SequencesTest : public QObject {
         h.pump.atTime(h.clock.now + 1.5, [&] { h.ui.command4->click(), h.ui.Command1->click(); });
         h.ui.command4->click();
         QCOMPARE(h.clips.files().join(' '), "voxa7.wav va8.wav voxa3.wav va4.wav va12.wav");
-    }
-
-    // The real pump sleeps until an event or the deadline: it handles the event and does not spin.
-    void realPumpSleepsUntilTheDeadline()
-    {
-        SystemSteadyClock clock;
-        QtEventPump pump(clock);
-        bool handled = false;
-        QTimer::singleShot(100, [&] { handled = true; });
-        const double deadline = clock.nowSeconds() + 0.3;
-        int turns = 0;
-        for (; clock.nowSeconds() < deadline; ++turns)
-            pump.waitForEventsUntil(deadline);
-        QVERIFY2(handled && turns < 20, qPrintable(QString::number(turns)));
     }
 
     void randomActionsKeepTheWindowConsistent_data()
