@@ -25,9 +25,10 @@ inline std::vector<float> tenth(double peak)
     return s;
 }
 
-// Sound as `plan` says: "s0.5,v0.7,k0.02" is 0.5 s of silence, 0.7 s of voice (a buzz with
-// harmonics swelling like syllables of 0.3 s, up to `peak`), then a click of 20 ms (a key press);
-// under it all a steady hiss noiseDb below the voice (0: none), clipped as a converter clips.
+// Sound as `plan` says: "s0.5,v0.7,c0.3,k0.02" is 0.5 s of silence, 0.7 s of voice (a buzz with
+// harmonics swelling like syllables of 0.3 s, up to `peak`), 0.3 s of children further off (the
+// same, 18 dB softer), then a click of 20 ms (a key press); under it all a steady hiss noiseDb
+// below the voice (0: none), clipped as a converter clips.
 inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double peak = 0.5, int rate = clipRate())
 {
     const double voiceRms = peak * 0.2885; // of the buzz and the swell below, over whole syllables
@@ -39,8 +40,9 @@ inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double
         for (int i = 0; i < static_cast<int>(seconds * rate); ++i) {
             const double t = static_cast<double>(i) / rate;
             double v = hiss * (2.0 * random() / std::minstd_rand::max() - 1);
-            if (part.front() == QLatin1Char('v'))
-                v += peak * (0.05 + 0.95 * std::pow(std::sin(M_PI * t / 0.3), 2)) *
+            if (part.front() == QLatin1Char('v') || part.front() == QLatin1Char('c'))
+                v += (part.front() == QLatin1Char('c') ? peak / 8 : peak) *
+                     (0.05 + 0.95 * std::pow(std::sin(M_PI * t / 0.3), 2)) *
                      (std::sin(2 * M_PI * 180 * t) + 0.5 * std::sin(2 * M_PI * 360 * t) +
                       0.25 * std::sin(2 * M_PI * 900 * t)) /
                      1.75;

@@ -124,6 +124,7 @@ class TakeProcessingTest : public QObject {
         QTest::newRow("word in hiss, no silence around")       << rec   << "v0.5"              << 20.0 << "kept" << 0.0 << 0.5;
         QTest::newRow("word 22 dB over noise")                 << rec   << "s0.5,v0.7,s1"      << 22.0 << "kept" << 0.5 << 1.2;
         QTest::newRow("word 15 dB over noise")                 << rec   << "s0.5,v0.7,s1"      << 15.0 << "rumore di fondo" << 0.0 << 0.0;
+        QTest::newRow("children before and after the words")   << rec   << "c0.6,v0.6,c0.4"    << 0.0  << "kept" << 0.6 << 1.2;
         QTest::newRow("only a key press")                      << rec   << "s0.5,k0.02,s0.98"  << 0.0  << "bassa" << 0.0 << 0.0;
         QTest::newRow("time up while speaking, started late")  << limit << "s1.5,v3"           << 0.0  << "comincia subito" << 0.0 << 0.0;
         QTest::newRow("time up while speaking from the start") << limit << "s0.3,v4.2"         << 0.0  << "più in fretta" << 0.0 << 0.0;
