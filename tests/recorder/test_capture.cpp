@@ -1,7 +1,6 @@
 // Recording through SDL's disk driver, which reads a raw file as the microphone: the
 // take ends about a second after the speech, never in a pause within it.
 #include "VoiceSamples.h"
-#include "common/SdlClipPlayer.h"
 #include "recorder/Microphone.h"
 #include "recorder/SpeechEnd.h"
 #include "recorder/TakeProcessing.h"
@@ -120,29 +119,6 @@ class CaptureTest : public QObject {
         Microphone microphone(QStringLiteral("disk"));
         QVERIFY(!microphone.available());
         QVERIFY(microphone.problem().contains(QStringLiteral("Nessun microfono")));
-    }
-
-    // The recorder's Ascolta after a second take, or the trainer running while a clip is
-    // recorded: the player must not keep playing the take it read before.
-    void takeRecordedAnewIsHeard()
-    {
-        QTemporaryDir dir;
-        const QString clip = dir.filePath("va5.wav"), heard = dir.filePath("speaker.raw");
-        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(heard));
-        const auto take = [&](std::int16_t level) {
-            const std::vector<std::int16_t> samples(2205, level); // 0.1 s, told apart by level
-            return writeBytes(clip, encodeClip(samples))
-                       ? QByteArray(reinterpret_cast<const char *>(samples.data()), 2205 * 2)
-                       : QByteArray();
-        };
-        quizzolo::SdlClipPlayer player;
-        const QByteArray first = take(1000);
-        player.play(clip, quizzolo::PlayMode::Sync);
-        const QByteArray second = take(-2000);
-        player.play(clip, quizzolo::PlayMode::Sync);
-        const QByteArray played = contents(heard);
-        QVERIFY(!first.isEmpty() && played.contains(first));
-        QVERIFY(!second.isEmpty() && played.contains(second));
     }
 };
 
