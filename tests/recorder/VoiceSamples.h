@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <random>
 #include <unistd.h>
 
 namespace quizzolo::recorder {
@@ -21,6 +23,35 @@ inline std::vector<float> tenth(double peak)
     for (std::size_t i = 0; i < s.size(); ++i)
         s[i] = static_cast<float>(peak * std::sin(2 * M_PI * 190 * static_cast<double>(i) / clipRate()));
     return s;
+}
+
+// Sound as `plan` says: "s0.5,v0.7,c0.3,k0.02" is 0.5 s of silence, 0.7 s of voice (a buzz with
+// harmonics swelling like syllables of 0.3 s, up to `peak`), 0.3 s of children further off (the
+// same, 18 dB softer), then a click of 20 ms (a key press); under it all a steady hiss noiseDb
+// below the voice (0: none), clipped as a converter clips.
+inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double peak = 0.5, int rate = clipRate())
+{
+    const double voiceRms = peak * 0.2885; // of the buzz and the swell below, over whole syllables
+    const double hiss = noiseDb > 0 ? voiceRms * std::pow(10.0, -noiseDb / 20) * std::sqrt(3.0) : 0;
+    std::minstd_rand random(7);
+    std::vector<float> out;
+    for (const QString &part : plan.split(QLatin1Char(','))) {
+        const double seconds = part.mid(1).toDouble();
+        for (int i = 0; i < static_cast<int>(seconds * rate); ++i) {
+            const double t = static_cast<double>(i) / rate;
+            double v = hiss * (2.0 * random() / std::minstd_rand::max() - 1);
+            if (part.front() == QLatin1Char('v') || part.front() == QLatin1Char('c'))
+                v += (part.front() == QLatin1Char('c') ? peak / 8 : peak) *
+                     (0.05 + 0.95 * std::pow(std::sin(M_PI * t / 0.3), 2)) *
+                     (std::sin(2 * M_PI * 180 * t) + 0.5 * std::sin(2 * M_PI * 360 * t) +
+                      0.25 * std::sin(2 * M_PI * 900 * t)) /
+                     1.75;
+            else if (part.front() == QLatin1Char('k'))
+                v += 0.6 * std::sin(2 * M_PI * 2500 * t) * (1 - t / seconds);
+            out.push_back(static_cast<float>(std::clamp(v, -1.0, 1.0)));
+        }
+    }
+    return out;
 }
 
 inline bool writeBytes(const QString &path, const QByteArray &bytes)
@@ -55,10 +86,9 @@ inline QByteArray stderrOf(const std::function<void()> &work)
 // A spoken word as a clip file: 0.2 s quiet, 0.5 s of voice, 0.3 s quiet.
 inline QByteArray word()
 {
-    std::vector<std::int16_t> s(static_cast<std::size_t>(clipRate()), 0);
-    const std::vector<float> voice = tenth(0.5);
-    for (std::size_t i = 0; i < voice.size() * 5; ++i)
-        s[clipRate() / 5 + i] = static_cast<std::int16_t>(voice[i % voice.size()] * 32767);
+    std::vector<std::int16_t> s;
+    for (float v : spoken(QStringLiteral("s0.2,v0.5,s0.3")))
+        s.push_back(static_cast<std::int16_t>(std::lround(v * 32767)));
     return encodeClip(s);
 }
 

@@ -2,18 +2,15 @@
 // it was asked, a hand-set clock and dialogs answered by the test.
 #include "VoiceSamples.h"
 #include "common/SdlClipPlayer.h"
-#include "recorder/AudioFile.h"
 #include "recorder/Microphone.h"
 #include "recorder/RecorderWindow.h"
 #include "recorder/VoicePack.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
-#include <cmath>
 #include <deque>
 
 using namespace quizzolo;
@@ -201,17 +198,6 @@ class RecorderWindowTest : public QObject {
         QCOMPARE(b.microphone.started, recordingAfter); // never left open
     }
 
-    // Children heard before and after the words are left out, though the take was stopped by hand.
-    void trimmedToTheWords()
-    {
-        Bench b;
-        b.open();
-        b.play("p c6 v6 c4 w4 p");
-        const std::optional<Audio> take = readAudioFile(b.dir.filePath("voce/va1.wav").replace("va1", "voxa1"));
-        QVERIFY2(take, qPrintable(b.status()));
-        QVERIFY2(std::fabs(take->seconds() - 0.69) < 0.05, qPrintable(QString::number(take->seconds())));
-    }
-
     // What stays on screen must still be true.
     void staleState_data()
     {
@@ -253,94 +239,70 @@ class RecorderWindowTest : public QObject {
         QCOMPARE(!b.status().isEmpty(), statusKept);
     }
 
-    void importFiles_data()
+    // Files from outside through the three import buttons: "files" (Importa file), "pack"
+    // (Importa una voce) and "one" (Importa da file, on va5); names shown as they are.
+    void importing_data()
     {
-        QTest::addColumn<QStringList>("files"); // a spoken word, unless named *.txt; "x=va6": the user gives x to va6
-        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("files"); // a spoken word, unless *.txt; "x|va6": the user gives x to va6
+        QTest::addColumn<QString>("answers");   // "n": the user says no; "s1": stops after the first member
         QTest::addColumn<QStringList>("imported");
         QTest::addColumn<QString>("statusHas");
 
+        using L = QStringList;
         // clang-format off
-        QTest::newRow("by clip names")        << QStringList{"va5.wav", "VOXA7.WAV"}                    << true  << QStringList{"voxa7", "va5"} << "Importate 2 voci su 2";
-        QTest::newRow("by the words said")    << QStringList{"sette per.wav", "Benissimo!.wav"}         << true  << QStringList{"voxa7", "voxa_esatto"} << "Importate 2";
-        QTest::newRow("not confirmed")        << QStringList{"va5.wav"}                                  << false << QStringList{}               << "";
-        QTest::newRow("a phone's name, given") << QStringList{"va5.wav", "PTT-20241107-WA0001.opus=va6"} << true  << QStringList{"va5", "va6"}  << "Importate 2 voci su 2";
-        QTest::newRow("given to a taken clip") << QStringList{"va5.wav", "memo.wav=va5"}                 << true  << QStringList{"va5"}          << "memo.wav";
-        QTest::newRow("a name left out")      << QStringList{"va5.wav=", "registrazione 3.wav"}         << true  << QStringList{}               << "Nessun file";
-        QTest::newRow("unreadable, one line") << QStringList{"a.txt=va1", "b.txt=va2", "va5.wav"}        << true  << QStringList{"va5"}          << "Non sono file audio che Quizzolo sa leggere (WAV, FLAC, Ogg, Opus, MP3, M4A, AAC, AMR, 3GP): a.txt, b.txt.";
+        QTest::newRow("by clip names")          << "files" << L{"va5.wav", "VOXA7.WAV"}                    << ""   << L{"voxa7", "va5"} << "Importate 2 voci su 2";
+        QTest::newRow("by the words said")      << "files" << L{"sette per.wav", "Benissimo!.wav"}         << ""   << L{"voxa7", "voxa_esatto"} << "Importate 2";
+        QTest::newRow("not confirmed")          << "files" << L{"va5.wav"}                                  << "n"  << L{}               << "";
+        QTest::newRow("a phone's name, given")  << "files" << L{"va5.wav", "PTT-20241107-WA0001.opus|va6"} << ""   << L{"va5", "va6"}  << "Importate 2 voci su 2";
+        QTest::newRow("given to a taken clip")  << "files" << L{"va5.wav", "memo.wav|va5"}                 << ""   << L{"va5"}          << "memo.wav";
+        QTest::newRow("a name left out")        << "files" << L{"va5.wav|", "registrazione 3.wav"}         << ""   << L{}               << "Nessun file";
+        QTest::newRow("unreadable, one line")   << "files" << L{"a.txt|va1", "b.txt|va2", "va5.wav"}        << ""   << L{"va5"}          << "Non sono file audio che Quizzolo sa leggere (WAV, FLAC, Ogg, Opus, MP3, M4A, AAC, AMR, 3GP): a.txt, b.txt.";
+        QTest::newRow("markup in a member's name") << "pack" << L{"<img src=\"/dev/zero\">.wav", "<b>va5.wav"} << "" << L{} << "<img src=\"/dev/zero\">.wav";
+        QTest::newRow("a member given a clip")  << "pack"  << L{"PTT-20241107-WA0001.opus|va7"}            << ""   << L{"va7"}          << "Importate 1 voci";
+        QTest::newRow("pack stopped half-way")  << "pack"  << L{"va1.wav", "va2.wav", "va3.wav"}           << "s1" << L{"va1"}          << "interrotta";
+        QTest::newRow("named for another clip") << "one"   << L{"va6.wav"}                                 << ""   << L{"va5"}          << "Importata «cinque» da va6.wav";
+        QTest::newRow("... and the user says no") << "one" << L{"va6.wav"}                                 << "n"  << L{}               << "";
+        QTest::newRow("named for this clip")    << "one"   << L{"cinque.m4a"}                              << "n"  << L{"va5"}          << "Importata";
         // clang-format on
     }
 
-    void importFiles()
-    {
-        QFETCH(QStringList, files);
-        QFETCH(bool, confirmed);
-        QFETCH(QStringList, imported);
-        QFETCH(QString, statusHas);
-
-        Bench b;
-        for (const QString &f : files) {
-            const QString name = f.section('=', 0, 0);
-            if (f.contains('='))
-                b.dialogs.assign.insert(name, f.section('=', 1));
-            b.dialogs.files << b.dir.filePath(QStringLiteral("telefono/") + name);
-            QVERIFY(writeBytes(b.dialogs.files.last(), name.endsWith(QStringLiteral(".txt")) ? "testo" : word()));
-        }
-        b.open();
-        b.dialogs.yes = confirmed;
-        b.window->importFiles();
-        QCOMPARE(ownClips(b.store), imported);
-        QVERIFY2(b.status().contains(statusHas), qPrintable(b.status()));
-        QCOMPARE(int(b.dialogs.offered.size()), files.size()); // every file is offered, matched or not
-        // The next dialog opens where these files were.
-        b.window->importFile();
-        QCOMPARE(b.dialogs.foldersAsked.last(), b.dir.filePath(QStringLiteral("telefono")));
-    }
-
-    // A pack or a file from outside, through the window: names shown as they are, a file
-    // named for another clip asked about first, a long import stoppable.
-    void fromOutside_data()
-    {
-        QTest::addColumn<QString>("button"); // "pack": Importa una voce; "one": Importa da file on va5
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QString>("answers"); // "n": the user says no; "s1": stops after the first member
-        QTest::addColumn<QStringList>("imported");
-        QTest::addColumn<QString>("statusHas");
-        // clang-format off
-        QTest::newRow("markup in a member's name") << "pack" << QStringList{"<img src=\"/dev/zero\">.wav", "<b>va5.wav"} << "" << QStringList{} << "<img src=\"/dev/zero\">.wav";
-        QTest::newRow("a member given a clip")     << "pack" << QStringList{"PTT-20241107-WA0001.opus|va7"}        << ""   << QStringList{"va7"}       << "Importate 1 voci";
-        QTest::newRow("stopped half-way")          << "pack" << QStringList{"va1.wav", "va2.wav", "va3.wav"}       << "s1" << QStringList{"va1"}       << "interrotta";
-        QTest::newRow("named for another clip")    << "one"  << QStringList{"va6.wav"}                             << ""   << QStringList{"va5"}       << "Importata «cinque» da va6.wav";
-        QTest::newRow("... and the user says no")  << "one"  << QStringList{"va6.wav"}                             << "n"  << QStringList{}            << "";
-        QTest::newRow("named for this clip")       << "one"  << QStringList{"cinque.m4a"}                          << "n"  << QStringList{"va5"}       << "Importata";
-        // clang-format on
-    }
-
-    void fromOutside()
+    void importing()
     {
         QFETCH(QString, button);
-        QFETCH(QStringList, names);
+        QFETCH(QStringList, files);
         QFETCH(QString, answers);
         QFETCH(QStringList, imported);
         QFETCH(QString, statusHas);
+
         Bench b;
         std::vector<PackMember> members;
-        for (const QString &n : names) {
-            if (n.contains('|'))
-                b.dialogs.assign.insert(n.section('|', 0, 0), n.section('|', 1));
-            members.push_back({n.section('|', 0, 0), word()});
+        for (const QString &f : files) {
+            const QString name = f.section('|', 0, 0);
+            if (f.contains('|'))
+                b.dialogs.assign.insert(name, f.section('|', 1));
+            members.push_back({name, name.endsWith(QStringLiteral(".txt")) ? "testo" : word()});
+            b.dialogs.files << b.dir.filePath(QStringLiteral("telefono/") + name);
+            QVERIFY(button == "pack" || writeBytes(b.dialogs.files.last(), members.back().data));
         }
-        const QString file = b.dir.filePath(button == "pack" ? "voce.zip" : names.first());
-        QVERIFY(writeBytes(file, button == "pack" ? packArchive(members, PackFormat::Zip) : word()));
-        b.dialogs.files << file;
+        if (button == "pack") {
+            b.dialogs.files = QStringList{b.dir.filePath(QStringLiteral("voce.zip"))};
+            QVERIFY(writeBytes(b.dialogs.files.first(), packArchive(members, PackFormat::Zip)));
+        }
         b.dialogs.yes = answers != "n";
         b.dialogs.stopAt = answers == "s1" ? 1 : -1;
         b.open();
         b.window->selectClip("va5");
-        button == "pack" ? b.window->importVoice() : b.window->importFile();
+        button == "pack" ? b.window->importVoice() : button == "one" ? b.window->importFile() : b.window->importFiles();
         QCOMPARE(ownClips(b.store), imported);
         QVERIFY2(b.status().contains(statusHas), qPrintable(b.status()));
         QCOMPARE(b.window->findChild<QLabel *>(QStringLiteral("status"))->textFormat(), Qt::PlainText);
+        if (button == "files") {
+            QCOMPARE(int(b.dialogs.offered.size()), files.size()); // every file is offered, matched or not
+            // The next dialog opens where these files were.
+            b.window->importFile();
+            QCOMPARE(b.dialogs.foldersAsked.last(), b.dir.filePath(QStringLiteral("telefono")));
+        }
     }
 
     void desktop_data()

@@ -28,7 +28,6 @@ class VoiceFoldersTest : public QObject {
         using L = QStringList;
         // clang-format off
         QTest::newRow("no user folder")        << L{"-"}           << L{}          << L{"va5.wav"} << S::Program;
-        QTest::newRow("empty user folder")     << L{}              << L{}          << L{"va5.wav"} << S::Program;
         QTest::newRow("own recording wins")    << L{"va5.wav"}     << L{"va5.wav"} << L{"va5.wav"} << S::User;
         QTest::newRow("another clip recorded") << L{"va6.wav"}     << L{}          << L{"va5.wav"} << S::Program;
         QTest::newRow("upper-case name")       << L{"VA5.wav"}     << L{}          << L{"va5.wav"} << S::Program;

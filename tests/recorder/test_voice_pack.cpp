@@ -12,7 +12,6 @@
 #include <QtTest>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <utime.h>
 
@@ -45,7 +44,6 @@ class VoicePackTest : public QObject {
         // clang-format off
         QTest::newRow("exported: a zip")         << "export pack.zip"  << QStringList{"voxa7", "va5"} << true  << "Importate 2 voci da pack.zip: voxa7, va5.";
         QTest::newRow("tar.gz, GNU long name")   << "tar gnu"          << QStringList{"voxa7", "va5"} << true  << "Importate 2";
-        QTest::newRow("tar, pax long name")      << "tar pax"          << QStringList{"voxa7", "va5"} << true  << "Importate 2";
         QTest::newRow("names out of the folder") << "members ../../va5.wav /etc/VOXA7.WAV" << QStringList{"voxa7", "va5"} << true << "Importate 2";
         QTest::newRow("not a clip's name")       << "members canzone.wav" << QStringList{}            << true  << "non è il nome di una voce di Quizzolo (canzone.wav)";
         QTest::newRow("a text named as a clip")  << "text va6.wav"     << QStringList{}               << true  << "va6.wav";
@@ -123,7 +121,6 @@ class VoicePackTest : public QObject {
         // clang-format off
         QTest::newRow("phone memo, AAC")     << "memo.m4a" << ffmpeg + "-c:a aac OUT";
         QTest::newRow("old phone, AMR")      << "memo.amr" << "sox IN -r 8000 -t amr-nb OUT";
-        QTest::newRow("old phone, 3GP")      << "memo.3gp" << "sox IN -r 8000 -t amr-nb OUT.amr && ffmpeg -loglevel error -i OUT.amr -c copy OUT";
         QTest::newRow("voice note, Opus")    << "PTT-20241107-WA0001.opus" << ffmpeg + "-c:a libopus OUT";
         QTest::newRow("µ-law WAV")           << "memo.wav" << "sox IN -e u-law OUT";
         QTest::newRow("streamed WAV header") << "memo.wav" << ffmpeg + "-f wav - | cat > OUT";
@@ -154,7 +151,6 @@ class VoicePackTest : public QObject {
         QTest::newRow("an older pack")    << "file"   << "Esportate 1 voci in DIR/out.zip";
         QTest::newRow("a FIFO")           << "fifo"   << "non è un file normale";
         QTest::newRow("a link to a file") << "link"   << "non è un file normale";
-        QTest::newRow("a device node")    << "device" << "non è un file normale";
         QTest::newRow("a folder")         << "folder" << "è una cartella";
         QTest::newRow("a folder's name")  << "slash"  << "è una cartella: scrivi anche il nome del file";
         // clang-format on
@@ -164,8 +160,6 @@ class VoicePackTest : public QObject {
     {
         QFETCH(QString, there);
         QFETCH(QString, told);
-        if (there == "device" && geteuid() != 0)
-            QSKIP("making a device node needs root");
         QTemporaryDir dir;
         const QString out = there == "slash" ? dir.path() + "/" : dir.filePath("out.zip"),
                       target = dir.filePath("target");
@@ -174,7 +168,6 @@ class VoicePackTest : public QObject {
         QVERIFY(there == "file"     ? writeBytes(out, "old")
                 : there == "fifo"   ? mkfifo(name, 0600) == 0
                 : there == "link"   ? QFile::link(target, out)
-                : there == "device" ? mknod(name, S_IFCHR | 0666, makedev(1, 3)) == 0
                 : there == "folder" ? QDir().mkdir(out)
                                     : true);
         struct stat before {};
@@ -189,7 +182,6 @@ class VoicePackTest : public QObject {
             QVERIFY(run(dir.path(), "unzip", {"-tq", out})); // any computer's tool opens it
         } else {
             QCOMPARE(after.st_mode, before.st_mode);
-            QCOMPARE(after.st_rdev, before.st_rdev);
         }
         QCOMPARE(QFile(target).size(), 4); // what a link pointed to is untouched
         QCOMPARE(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".out"), QStringList());
@@ -243,7 +235,6 @@ class VoicePackTest : public QObject {
         // clang-format off
         QTest::newRow("good take")             << L{"--importa", "va5", "GOOD"}     << 0  << "";
         QTest::newRow("unknown clip")          << L{"--importa", "va11", "GOOD"}    << 2  << "va11";
-        QTest::newRow("name with extension")   << L{"--importa", "va5.wav", "GOOD"} << 2  << "va5.wav";
         QTest::newRow("missing file argument") << L{"--importa", "va5"}             << 64 << "uso:";
         QTest::newRow("Qt's own option")       << L{"-platform", "offscreen"}       << -1 << "";
         QTest::newRow("plain Italian")         << L{"--importa", "va5", "perché è così.wav"} << 1 << "perché è così.wav";
