@@ -7,6 +7,7 @@
 #include "recorder/FileActions.h"
 #include "recorder/FileSafety.h"
 #include "recorder/SchoolVoice.h"
+#include "recorder/VoicePack.h"
 
 #include <QDir>
 #include <QProcess>
@@ -171,6 +172,13 @@ class RecorderFilesTest : public QObject {
         QFETCH(QString, clip);
         const ClipEntry *found = clipForFileName(file);
         QCOMPARE(found ? found->name : QString("(none)"), clip);
+    }
+
+    // A pack's read-me, however a desktop spelled it, is not taken for a clip.
+    void readMeInAnyCase()
+    {
+        for (const char *name : {"LEGGIMI.txt", "leggimi.txt", "voce/Leggimi.TXT"})
+            QVERIFY2(isReadMe(name) && !clipForMember(name), name);
     }
 
     // Every encoding a recording comes in, written here from a reference (by libsndfile, or by

@@ -114,7 +114,7 @@ class TakeProcessingTest : public QObject {
         QTest::addColumn<int>("source");
         QTest::addColumn<QString>("plan");    // as spoken() reads it
         QTest::addColumn<double>("noiseDb");  // under the voice; 0 for none
-        QTest::addColumn<QString>("outcome"); // "kept" or the refusal's key words
+        QTest::addColumn<QString>("outcome"); // "kept" (with no warning), or the refusal's or warning's key words
         QTest::addColumn<double>("from");     // where the word lies, when kept
         QTest::addColumn<double>("to");
 
@@ -123,11 +123,13 @@ class TakeProcessingTest : public QObject {
         QTest::newRow("word in hiss, no silence around")       << rec   << "v0.5"              << 20.0 << "kept" << 0.0 << 0.5;
         QTest::newRow("word 22 dB over noise")                 << rec   << "s0.5,v0.7,s1"      << 22.0 << "kept" << 0.5 << 1.2;
         QTest::newRow("word 15 dB over noise")                 << rec   << "s0.5,v0.7,s1"      << 15.0 << "rumore di fondo" << 0.0 << 0.0;
+        QTest::newRow("two words 0.17 s apart")                 << rec   << "s0.3,v0.4,s0.17,v0.4,s0.5" << 0.0 << "kept" << 0.3 << 1.27;
+        QTest::newRow("a knock apart after the words")         << rec   << "s0.3,v0.7,s0.3,v0.15,s0.3" << 0.0 << "staccato" << 0.3 << 1.45;
         QTest::newRow("children before and after the words")   << rec   << "c0.6,v0.6,c0.4"    << 0.0  << "kept" << 0.6 << 1.2;
         QTest::newRow("only a key press")                      << rec   << "s0.5,k0.02,s0.98"  << 0.0  << "bassa" << 0.0 << 0.0;
         QTest::newRow("time up while speaking, started late")  << limit << "s1.5,v3"           << 0.0  << "comincia subito" << 0.0 << 0.0;
         QTest::newRow("time up while speaking from the start") << limit << "s0.3,v4.2"         << 0.0  << "più in fretta" << 0.0 << 0.0;
-        QTest::newRow("time up, the word had ended")           << limit << "s0.5,v0.7,s3.3"    << 25.0 << "kept" << 0.5 << 1.2;
+        QTest::newRow("time up, the word had ended")           << limit << "s0.5,v0.7,s3.3"    << 25.0 << "tieni premuto Spazio" << 0.5 << 1.2;
         QTest::newRow("time up in a loud room")                << limit << "s0.5,v0.7,s3.3"    << 10.0 << "rumore di fondo" << 0.0 << 0.0;
         // clang-format on
     }
@@ -143,7 +145,8 @@ class TakeProcessingTest : public QObject {
 
         const ProcessedTake take =
             processTake(Audio{spoken(plan, noiseDb), clipRate(), 1}, ClipRole::Number, TakeSource(source));
-        QVERIFY2(outcome == "kept" ? take.ok() : take.refusal.contains(outcome), qPrintable(take.refusal));
+        const QString said = take.refusal + take.warningText();
+        QVERIFY2(outcome == "kept" ? take.ok() && take.warnings.isEmpty() : said.contains(outcome), qPrintable(said));
         // The word and nothing else, within 0.1 s at either end.
         QVERIFY2(!take.ok() || (std::fabs(take.from - from) < 0.1 && std::fabs(take.to - to) < 0.1),
                  qPrintable(QStringLiteral("%1-%2 s").arg(take.from).arg(take.to)));
