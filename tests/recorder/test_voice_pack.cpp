@@ -113,34 +113,6 @@ class VoicePackTest : public QObject {
     }
 
     // Recordings as phones and other programs save them, made from a spoken word.
-    void everyRecording_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("made"); // a shell command: IN the word as a WAV, OUT the file
-        const QString ffmpeg = "ffmpeg -loglevel error -i IN ";
-        // clang-format off
-        QTest::newRow("phone memo, AAC")     << "memo.m4a" << ffmpeg + "-c:a aac OUT";
-        QTest::newRow("old phone, AMR")      << "memo.amr" << "sox IN -r 8000 -t amr-nb OUT";
-        QTest::newRow("voice note, Opus")    << "PTT-20241107-WA0001.opus" << ffmpeg + "-c:a libopus OUT";
-        QTest::newRow("µ-law WAV")           << "memo.wav" << "sox IN -e u-law OUT";
-        QTest::newRow("streamed WAV header") << "memo.wav" << ffmpeg + "-f wav - | cat > OUT";
-        // clang-format on
-    }
-
-    void everyRecording()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, made);
-        QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath("in.wav"), word()));
-        made.replace("IN", dir.filePath("in.wav")).replace("OUT", dir.filePath(file));
-        QVERIFY(run(dir.path(), "bash", {"-c", made}));
-        ClipStore store(VoiceFolders(dir.filePath("voce"), {}));
-        const ProcessedTake take = store.import(*findClip("va5"), dir.filePath(file));
-        QVERIFY2(take.ok(), qPrintable(take.refusal));
-        QCOMPARE(ownClips(store), QStringList{"va5"});
-    }
-
     // What stands where the voice is exported to: only nothing or a regular file is replaced.
     void exportDestination_data()
     {
