@@ -27,7 +27,8 @@ inline std::vector<float> tenth(double peak)
 
 // Sound as `plan` says: "s0.5,v0.7,c0.3,k0.02" is 0.5 s of silence, 0.7 s of voice (a buzz with
 // harmonics swelling like syllables of 0.3 s, up to `peak`), 0.3 s of children further off (the
-// same, 18 dB softer), then a click of 20 ms (a key press); under it all a steady hiss noiseDb
+// same, 18 dB softer), then a click of 20 ms (a key press); "p" is a flat peak at full scale,
+// as a loud plosive gives; under it all a steady hiss noiseDb
 // below the voice (0: none), clipped as a converter clips.
 inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double peak = 0.5, int rate = clipRate())
 {
@@ -46,6 +47,8 @@ inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double
                      (std::sin(2 * M_PI * 180 * t) + 0.5 * std::sin(2 * M_PI * 360 * t) +
                       0.25 * std::sin(2 * M_PI * 900 * t)) /
                      1.75;
+            else if (part.front() == QLatin1Char('p')) // a flat peak, as a loud plosive gives
+                v = 1;
             else if (part.front() == QLatin1Char('k'))
                 v += 0.6 * std::sin(2 * M_PI * 2500 * t) * (1 - t / seconds);
             out.push_back(static_cast<float>(std::clamp(v, -1.0, 1.0)));
