@@ -25,6 +25,9 @@ const double clippedLevel = 0.999;
 const int clippedRunsAllowed = 3;
 constexpr double noiseRefusedBelowDb = 20.0;             // voice over the room's noise, as heard by a listener
 constexpr double leadSeconds = 0.03, tailSeconds = 0.06; // soft consonants at the edges survive
+// Among children's voices the words are found where they rise out of them, after the k of
+// "quattro" or the s of "Scrivi": keeping a little chatter is better than a cut word.
+constexpr double chatterLeadSeconds = 0.1;
 constexpr double lateStartSeconds = 1.0;
 constexpr double stillTalkingDb = 10.0; // this close to the loudest voice: still the speaker
 constexpr double voicesInRoom = 0.5;    // a room whose sound is mostly voice is children, not a fan
@@ -202,7 +205,8 @@ ProcessedTake processTake(const Audio &in, ClipRole role, TakeSource source)
                                         "si sente, registrala di nuovo.")
                              .arg(secondsText(static_cast<double>(words.apartAt) * LevelTrack::windowSeconds));
     }
-    const auto lead = static_cast<std::size_t>(leadSeconds * clipRate()),
+    const bool chatter = words.noisy && words.roomVoiced >= voicesInRoom;
+    const auto lead = static_cast<std::size_t>((chatter ? chatterLeadSeconds : leadSeconds) * clipRate()),
                tail = static_cast<std::size_t>(tailSeconds * clipRate());
     const std::size_t from = words.from * window, to = std::min(s.size(), words.to * window + tail);
     s = std::vector<float>(s.begin() + static_cast<std::ptrdiff_t>(from > lead ? from - lead : 0),

@@ -13,6 +13,14 @@ constexpr double roomShare = 0.3;              // the room is heard in a third o
 constexpr double noisyCapDb = 10.0;
 constexpr double noisyWordsDb = 8.0;
 constexpr std::size_t apartWindows = 20; // 0.2 s of room between a sound and the words
+// A burst this near the words, even a short one, belongs to them when nearly as loud: in
+// a noisy room the unstressed end of "otto" or the "cin" of "cinquanta" sinks under the
+// room and splits off, softer than the words' own loudness test asks.
+constexpr std::size_t nearWordsWindows = 20;
+constexpr double nearWordsDb = 12.0;
+// A sentence apart, as in "Peccato! Alla prossima!", lasts this long; a slam or a scrape
+// heard apart from the words is shorter.
+constexpr std::size_t sentenceWindows = 45;
 
 struct Judge {
     const LevelTrack &track;
@@ -80,19 +88,34 @@ WordSpan findWords(const LevelTrack &track, bool music)
     // Children further off reach the speaker's level less often than her own words do.
     const double wordsApartDb = noisy ? noisyWordsDb : closeDb;
     const double threshold = std::max(LevelTrack::soundThresholdDb(loudest, floor), noisy ? close : -1000.0);
+    const std::vector<Burst> bursts = soundBursts(track, threshold);
+    std::vector<bool> isWord(bursts.size());
+    for (std::size_t i = 0; i < bursts.size(); ++i)
+        isWord[i] = !isClick(bursts[i]) && judge.closeIn(bursts[i], close) >= closeWindows &&
+                    judge.loudestIn(bursts[i].from, bursts[i].to) >= loudest - wordsApartDb;
+    const auto nearWord = [&](std::size_t i) {
+        const Burst &b = bursts[i];
+        return judge.closeIn(b, close) >= closeWindows && judge.loudestIn(b.from, b.to) >= loudest - nearWordsDb &&
+               ((i > 0 && isWord[i - 1] && b.from - bursts[i - 1].to <= nearWordsWindows) ||
+                (i + 1 < bursts.size() && isWord[i + 1] && bursts[i + 1].from - b.to <= nearWordsWindows));
+    };
     std::vector<Burst> words;
-    for (const Burst &b : withoutClicks(soundBursts(track, threshold)))
-        if (judge.closeIn(b, close) >= closeWindows && judge.loudestIn(b.from, b.to) >= loudest - wordsApartDb)
-            words.push_back(b);
+    for (std::size_t i = 0; i < bursts.size(); ++i)
+        if (isWord[i] || nearWord(i))
+            words.push_back(bursts[i]);
     if (words.empty())
         return span;
     span.from = words.front().from;
     span.to = words.back().to;
+    span.noisy = noisy;
     // A sound at either end, standing apart from the rest of the words and as loud, may
     // be a scrape or a slam as well as a word: the detector hears both as voice.
-    if (words.size() > 1 && words[1].from - words[0].to >= apartWindows)
-        span.apartAt = words[0].from;
-    else if (words.size() > 1 && words.back().from - words[words.size() - 2].to >= apartWindows)
+    const auto apart = [&](const Burst &b, std::size_t gap) {
+        return gap >= apartWindows && b.to - b.from < sentenceWindows;
+    };
+    if (words.size() > 1 && apart(words.front(), words[1].from - words.front().to))
+        span.apartAt = words.front().from;
+    else if (words.size() > 1 && apart(words.back(), words.back().from - words[words.size() - 2].to))
         span.apartAt = words.back().from;
     return span;
 }

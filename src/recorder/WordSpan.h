@@ -16,6 +16,7 @@ struct WordSpan {
     double roomDb = -140;         // the room's typical level
     double roomVoiced = 0;        // the share of the room's windows that hold voice (chatter)
     std::size_t apartAt = 0;      // a sound kept inside that stands apart from the words; 0 for none
+    bool noisy = false;           // the room is heard: a word's soft start lies under it
     bool empty() const { return to <= from; }
 };
 
