@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes one of the project's readers: bash fuzz/run.sh [RUNS] [TARGET]
-#   answer_reading (default)  the answer reading rule, seeds in fuzz/corpus
-#   clip_loading              the trainer's voice clip loading, seeds in fuzz/voice_corpus
+# Fuzzes one of the project's readers of files: bash fuzz/run.sh [RUNS] [TARGET]
+#   clip_loading (default)    the trainer's voice clip loading, seeds in fuzz/voice_corpus
 #   voice_import              the recorder's import of a file, seeds in fuzz/voice_corpus
 #   pack_reading              the recorder's reading of a voice pack, seeds in fuzz/pack_corpus
 # RUNS defaults to 200000 inputs; FUZZ_TIME=SECONDS runs for that long instead. Builds into a
@@ -10,7 +9,7 @@
 set -euo pipefail
 
 runs="${1:-200000}"
-target="${2:-answer_reading}"
+target="${2:-clip_loading}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
 cxx="${CXX_FUZZ:-clang++}"
@@ -21,12 +20,6 @@ cleanup() { [ "$keep" -eq 1 ] || rm -rf "$work"; }
 trap cleanup EXIT
 
 case "$target" in
-  answer_reading)
-    sources=("$root/src/modes/AnswerReading.cpp")
-    modules=(Qt6Core)
-    corpus="$here/corpus"
-    max_len=1024
-    ;;
   clip_loading)
     sources=("$root/src/common/ClipDecoder.cpp" "$root/src/common/RegularFile.cpp")
     modules=(Qt6Core sdl2 sndfile)

@@ -40,19 +40,6 @@ QString heard(const QStringList &clips)
     return said;
 }
 
-// A PCM WAV's rate and length in seconds, from its header.
-std::pair<int, double> wavFormat(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {0, 0};
-    const QByteArray h = f.read(44);
-    const auto u32 = [&](int at) { return qFromLittleEndian<quint32>(h.constData() + at); };
-    if (h.size() < 44 || !h.startsWith("RIFF") || u32(28) == 0)
-        return {0, 0};
-    return {int(u32(24)), double(f.size() - 44) / u32(28)};
-}
-
 } // namespace
 
 class CatalogueTest : public QObject {
@@ -60,23 +47,6 @@ class CatalogueTest : public QObject {
 
   private slots:
     void initTestCase() { prepareApplication(); }
-
-    // Every listed clip is shipped, at the listed rate and within its role's length; nothing else is.
-    void shippedClipsAreTheListedOnes()
-    {
-        const QDir folder(QStringLiteral(QUIZZOLO_CLIP_SOURCE_DIR));
-        QStringList listed;
-        for (const ClipEntry &c : clipCatalogue()) {
-            listed << fileNameOf(c.name);
-            const auto [rate, seconds] = wavFormat(folder.filePath(fileNameOf(c.name)));
-            QVERIFY2(rate == clipRate() && seconds > 0 && seconds <= limitsOf(c.role).maxSeconds, qPrintable(c.name));
-            for (const QString &part : c.sentence)
-                QVERIFY2(findClip(part), qPrintable(c.name + ": " + part));
-        }
-        QCOMPARE(listed.size(), 35);
-        listed.sort();
-        QCOMPARE(folder.entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name), listed);
-    }
 
     void everyQuestionIsSaidRight_data()
     {

@@ -199,13 +199,10 @@ class RecorderFilesTest : public QObject {
         QTest::newRow("WAV 8-bit")          << (wav | SF_FORMAT_PCM_U8)     << "a.wav"  << 16000 << 1 << 1 / 100.0;
         QTest::newRow("WAV 16-bit")         << (wav | SF_FORMAT_PCM_16)     << "a.wav"  << 44100 << 1 << 1e-4;
         QTest::newRow("WAV 24-bit")         << (wav | SF_FORMAT_PCM_24)     << "a.wav"  << 48000 << 1 << 1e-4;
-        QTest::newRow("WAV 32-bit")         << (wav | SF_FORMAT_PCM_32)     << "a.wav"  << 22050 << 1 << 1e-4;
         QTest::newRow("WAV float stereo")   << (wav | SF_FORMAT_FLOAT)      << "a.wav"  << 16000 << 2 << 1e-4;
         QTest::newRow("WAV 8 channels") << (wav | SF_FORMAT_PCM_16) << "a.wav" << 22050 << 8 << 1e-4;
         QTest::newRow("WAV mu-law")         << (wav | SF_FORMAT_ULAW)       << "a.wav"  << 8000  << 1 << 0.03;
-        QTest::newRow("WAV A-law")          << (wav | SF_FORMAT_ALAW)       << "a.wav"  << 8000  << 1 << 0.03;
         QTest::newRow("WAV MS ADPCM")       << (wav | SF_FORMAT_MS_ADPCM)   << "a.wav"  << 16000 << 1 << -0.1;
-        QTest::newRow("WAV IMA ADPCM")      << (wav | SF_FORMAT_IMA_ADPCM)  << "a.wav"  << 16000 << 1 << -0.1;
         QTest::newRow("WAV GSM")            << (wav | SF_FORMAT_GSM610)     << "a.wav"  << 8000  << 1 << -0.5;
         QTest::newRow("W64 16-bit")         << (SF_FORMAT_W64 | SF_FORMAT_PCM_16)  << "a.w64"  << 16000 << 1 << 1e-4;
         QTest::newRow("FLAC 24-bit stereo") << (SF_FORMAT_FLAC | SF_FORMAT_PCM_24) << "a.flac" << 48000 << 2 << 1e-4;

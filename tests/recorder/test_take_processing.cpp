@@ -124,6 +124,7 @@ class TakeProcessingTest : public QObject {
         QTest::newRow("word 22 dB over noise")                 << rec   << "s0.5,v0.7,s1"      << 22.0 << "kept" << 0.5 << 1.2;
         QTest::newRow("word 15 dB over noise")                 << rec   << "s0.5,v0.7,s1"      << 15.0 << "rumore di fondo" << 0.0 << 0.0;
         QTest::newRow("two words 0.17 s apart")                 << rec   << "s0.3,v0.4,s0.17,v0.4,s0.5" << 0.0 << "kept" << 0.3 << 1.27;
+        QTest::newRow("two sentences, a pause between")        << rec   << "s0.3,v0.5,s0.3,v1.0,s0.3" << 0.0 << "kept" << 0.3 << 2.1;
         QTest::newRow("a knock apart after the words")         << rec   << "s0.3,v0.7,s0.3,v0.15,s0.3" << 0.0 << "staccato" << 0.3 << 1.45;
         QTest::newRow("children before and after the words")   << rec   << "c0.6,v0.6,c0.4"    << 0.0  << "kept" << 0.6 << 1.2;
         QTest::newRow("one flat peak in the word")             << rec   << "s0.3,v0.3,p0.001,v0.3,s0.3" << 0.0 << "kept" << 0.3 << 0.9;
