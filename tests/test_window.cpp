@@ -1,11 +1,9 @@
 // The window as a child meets it: TAB, pointers, fingers, ENTER, exit, links, pictures.
 #include "app/NumberPad.h"
 #include "app/RealOutside.h"
-#include "app/ResourceLoader.h"
 #include "app/Widgets.h"
 #include "doubles/Harness.h"
 
-#include <QBitmap>
 #include <QMessageBox>
 
 using namespace quizzolo;
@@ -240,21 +238,6 @@ class WindowTest : public QObject {
         QVERIFY(lines[3].startsWith(h.ui.Label8->text()));
         QVERIFY(qAbs(credit->y() + credit->lineTop(2) - h.ui.Label7->y()) <= 1);
         QVERIFY(qAbs(credit->y() + credit->lineTop(3) - h.ui.Label8->y()) <= 1);
-    }
-
-    // Each coin its size on the panel's exact blue, also drawn at 200 %; each hand its hot spot.
-    void picturesByNumber()
-    {
-        const int diameters[] = {65, 75, 85, 79, 89, 96, 93};
-        for (int id = 101, ratio = 1; id <= 107; ratio = 3 - ratio, id += ratio == 1) {
-            const QImage image = loadBitmap(id, ratio).toImage();
-            int across = 0;
-            for (int x = 0; x < 100 * ratio; ++x)
-                across += image.pixel(x, 50 * ratio) != qRgb(0, 0, 255);
-            QVERIFY2(qAbs(across - diameters[id - 101] * ratio) <= 4 * ratio, qPrintable(QString::number(id)));
-        }
-        QVERIFY(loadBitmap(108).isNull() && loadCursor(101).hotSpot() == QPoint(16, 15));
-        QCOMPARE(loadCursor(102).hotSpot(), QPoint(15, 17));
     }
 };
 
