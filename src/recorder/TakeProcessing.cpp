@@ -27,7 +27,7 @@ constexpr double noiseRefusedBelowDb = 20.0;             // voice over the room'
 constexpr double leadSeconds = 0.03, tailSeconds = 0.06; // soft consonants at the edges survive
 // Among children's voices the words are found where they rise out of them, after the k of
 // "quattro" or the s of "Scrivi": keeping a little chatter is better than a cut word.
-constexpr double chatterLeadSeconds = 0.1;
+constexpr double chatterLeadSeconds = 0.08;
 constexpr double lateStartSeconds = 1.0;
 constexpr double stillTalkingDb = 10.0; // this close to the loudest voice: still the speaker
 constexpr double voicesInRoom = 0.5;    // a room whose sound is mostly voice is children, not a fan
