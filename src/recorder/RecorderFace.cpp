@@ -31,9 +31,9 @@ QPushButton *button(const QString &text, const QString &description, QWidget *pa
 
 QLayout *RecorderWindow::buildLayout()
 {
-    auto *intro = new QLabel(QStringLiteral("Scegli una voce dall'elenco, premi Registra e di' le parole indicate: "
-                                            "Quizzolo userà la tua voce al posto della sua."),
-                             this);
+    auto *intro = plainLabel(new QLabel(QStringLiteral("Scegli una voce dall'elenco, premi Registra e di' le parole "
+                                                       "indicate: Quizzolo userà la tua voce al posto della sua."),
+                                        this));
     intro->setWordWrap(true);
     notice_ = plainLabel(new QLabel(this));
     notice_->setWordWrap(true);
@@ -96,7 +96,7 @@ QLayout *RecorderWindow::buildLayout()
     auto *side = new QVBoxLayout;
     side->addWidget(words_);
     side->addWidget(source_);
-    auto *meterLabel = new QLabel(QStringLiteral("Livello del microfono:"), this);
+    auto *meterLabel = plainLabel(new QLabel(QStringLiteral("Livello del microfono:"), this));
     meterLabel->setBuddy(trial_);
     side->addWidget(meterLabel);
     side->addWidget(meter_);
