@@ -89,13 +89,17 @@ WordSpan findWords(const LevelTrack &track, bool music)
     const double wordsApartDb = noisy ? noisyWordsDb : closeDb;
     const double threshold = std::max(LevelTrack::soundThresholdDb(loudest, floor), noisy ? close : -1000.0);
     const std::vector<Burst> bursts = soundBursts(track, threshold);
-    std::vector<bool> isWord(bursts.size());
-    for (std::size_t i = 0; i < bursts.size(); ++i)
-        isWord[i] = !isClick(bursts[i]) && judge.closeIn(bursts[i], close) >= closeWindows &&
-                    judge.loudestIn(bursts[i].from, bursts[i].to) >= loudest - wordsApartDb;
+    // Each burst judged once: a word, or nearly as loud as one (it joins a word close by).
+    std::vector<bool> isWord(bursts.size()), nearlyWord(bursts.size());
+    for (std::size_t i = 0; i < bursts.size(); ++i) {
+        const bool held = judge.closeIn(bursts[i], close) >= closeWindows;
+        const double burstLoudest = judge.loudestIn(bursts[i].from, bursts[i].to);
+        isWord[i] = !isClick(bursts[i]) && held && burstLoudest >= loudest - wordsApartDb;
+        nearlyWord[i] = held && burstLoudest >= loudest - nearWordsDb;
+    }
     const auto nearWord = [&](std::size_t i) {
         const Burst &b = bursts[i];
-        return judge.closeIn(b, close) >= closeWindows && judge.loudestIn(b.from, b.to) >= loudest - nearWordsDb &&
+        return nearlyWord[i] &&
                ((i > 0 && isWord[i - 1] && b.from - bursts[i - 1].to <= nearWordsWindows) ||
                 (i + 1 < bursts.size() && isWord[i + 1] && bursts[i + 1].from - b.to <= nearWordsWindows));
     };
