@@ -30,7 +30,6 @@ constexpr double leadSeconds = 0.03, tailSeconds = 0.06; // soft consonants at t
 constexpr double chatterLeadSeconds = 0.08;
 constexpr double lateStartSeconds = 1.0;
 constexpr double stillTalkingDb = 10.0; // this close to the loudest voice: still the speaker
-constexpr double voicesInRoom = 0.5;    // a room whose sound is mostly voice is children, not a fan
 
 // Runs of three or more samples stuck at full scale, in any channel.
 int clippedRuns(const Audio &in)

@@ -1,6 +1,8 @@
 #include "recorder/WordSpan.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace quizzolo::recorder {
 
@@ -21,6 +23,77 @@ constexpr double nearWordsDb = 12.0;
 // A sentence apart, as in "Peccato! Alla prossima!", lasts this long; a slam or a scrape
 // heard apart from the words is shorter.
 constexpr std::size_t sentenceWindows = 45;
+// Children talking nearly as loud as the speaker, as in a loud class: her loudest stands
+// this little over the room's typical level.
+constexpr double nearVoiceDb = 16.0;
+constexpr std::size_t heldWindows = 5;   // 50 ms: a syllable's level, not a single glottal pulse
+constexpr double coreOverRoomDb = 6.0;   // the louder syllables stand this far over the room...
+constexpr double coreUnderLoudDb = 4.0;  // ...and this near her loudest, as no child's do
+constexpr double stillOverRoomDb = 4.0;  // a soft syllable still stands this far over the room
+constexpr std::size_t dipWindows = 6;    // a stop consonant's silence, filled by the room
+// Children's voices rise and fall: the room's typical level stands this far over its
+// quietest moments; a hiss or a hum stays flat.
+constexpr double steadyShare = 0.05, voicesRiseDb = 2.0;
+
+// The level held over a syllable's length, the power averaged around each window.
+std::vector<double> syllableLevels(const LevelTrack &track)
+{
+    const std::size_t n = track.size(), half = heldWindows / 2;
+    std::vector<double> power(n), held(n);
+    for (std::size_t w = 0; w < n; ++w)
+        power[w] = std::pow(10.0, track.levelDb(w) / 10.0);
+    for (std::size_t w = 0; w < n; ++w) {
+        const std::size_t from = w >= half ? w - half : 0, to = std::min(n, w + half + 1);
+        double sum = 0;
+        for (std::size_t v = from; v < to; ++v)
+            sum += power[v];
+        held[w] = 10.0 * std::log10(std::max(sum / static_cast<double>(to - from), 1e-14));
+    }
+    return held;
+}
+
+double shareDb(std::vector<double> levels, double share)
+{
+    const auto nth = levels.begin() + static_cast<std::ptrdiff_t>(share * static_cast<double>(levels.size()));
+    std::nth_element(levels.begin(), nth, levels.end());
+    return *nth;
+}
+
+// Her words, among children nearly as loud: from the first to the last of her louder
+// syllables, reaching out over softer ones that still stand over the room. False for a
+// steady noise, which no syllable rises out of: that is judged as noise, not as children.
+bool findNearVoice(const LevelTrack &track, WordSpan &span)
+{
+    const std::vector<double> held = syllableLevels(track);
+    const double room = shareDb(held, roomShare), loudest = *std::max_element(held.begin(), held.end());
+    if (room - shareDb(held, steadyShare) < voicesRiseDb)
+        return false;
+    const double core = std::max(room + coreOverRoomDb, loudest - coreUnderLoudDb);
+    const double still = room + stillOverRoomDb;
+    std::size_t from = held.size(), to = 0;
+    for (std::size_t w = 0; w < held.size(); ++w) {
+        if (held[w] >= core) {
+            from = std::min(from, w);
+            to = w + 1;
+        }
+    }
+    if (to == 0)
+        return true;
+    std::size_t dip = 0;
+    for (std::size_t w = from; w-- > 0 && dip <= dipWindows;) {
+        dip = held[w] >= still ? 0 : dip + 1;
+        from = dip == 0 ? w : from;
+    }
+    dip = 0;
+    for (std::size_t w = to; w < held.size() && dip <= dipWindows; ++w) {
+        dip = held[w] >= still ? 0 : dip + 1;
+        to = dip == 0 ? w + 1 : to;
+    }
+    span.from = from;
+    span.to = to;
+    span.noisy = true;
+    return true;
+}
 
 struct Judge {
     const LevelTrack &track;
@@ -85,6 +158,9 @@ WordSpan findWords(const LevelTrack &track, bool music)
         }
     }
     span.roomVoiced = room == 0 ? 0.0 : static_cast<double>(roomVoiced) / static_cast<double>(room);
+    if (!music && noisy && span.roomVoiced >= voicesInRoom && loudest - span.roomDb < nearVoiceDb &&
+        findNearVoice(track, span))
+        return span;
     // Children further off reach the speaker's level less often than her own words do.
     const double wordsApartDb = noisy ? noisyWordsDb : closeDb;
     const double threshold = std::max(LevelTrack::soundThresholdDb(loudest, floor), noisy ? close : -1000.0);

@@ -28,5 +28,7 @@ WordSpan findWords(const LevelTrack &track, bool music);
 constexpr double closeDb = 14.0;
 // Sound over the room's typical level by this much stands out of it.
 constexpr double overRoomDb = 8.0;
+// A room whose sound is mostly voice is children, not a fan.
+constexpr double voicesInRoom = 0.5;
 
 } // namespace quizzolo::recorder

@@ -27,7 +27,7 @@ inline std::vector<float> tenth(double peak)
 
 // Sound as `plan` says: "s0.5,v0.7,c0.3,k0.02" is 0.5 s of silence, 0.7 s of voice (a buzz with
 // harmonics swelling like syllables of 0.3 s, up to `peak`), 0.3 s of children further off (the
-// same, 18 dB softer), then a click of 20 ms (a key press); "p" is a flat peak at full scale,
+// same, 18 dB softer; "C" two children nearby, higher and nearly as loud), then a click of 20 ms (a key press); "p" is a flat peak at full scale,
 // as a loud plosive gives; under it all a steady hiss noiseDb
 // below the voice (0: none), clipped as a converter clips.
 inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double peak = 0.5, int rate = clipRate())
@@ -41,12 +41,17 @@ inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double
         for (int i = 0; i < static_cast<int>(seconds * rate); ++i) {
             const double t = static_cast<double>(i) / rate;
             double v = hiss * (2.0 * random() / std::minstd_rand::max() - 1);
-            if (part.front() == QLatin1Char('v') || part.front() == QLatin1Char('c'))
-                v += (part.front() == QLatin1Char('c') ? peak / 8 : peak) *
-                     (0.05 + 0.95 * std::pow(std::sin(M_PI * t / 0.3), 2)) *
-                     (std::sin(2 * M_PI * 180 * t) + 0.5 * std::sin(2 * M_PI * 360 * t) +
-                      0.25 * std::sin(2 * M_PI * 900 * t)) /
-                     1.75;
+            const QChar kind = part.front();
+            const auto buzz = [t](double f0, double syllable) {
+                return (0.05 + 0.95 * std::pow(std::sin(M_PI * t / syllable), 2)) *
+                       (std::sin(2 * M_PI * f0 * t) + 0.5 * std::sin(4 * M_PI * f0 * t) +
+                        0.25 * std::sin(2 * M_PI * 5 * f0 * t)) /
+                       1.75;
+            };
+            if (kind == QLatin1Char('v') || kind == QLatin1Char('c'))
+                v += (kind == QLatin1Char('c') ? peak / 8 : peak) * buzz(180, 0.3);
+            else if (kind == QLatin1Char('C'))
+                v += peak / 3 * (buzz(290, 0.22) + buzz(340, 0.17));
             else if (part.front() == QLatin1Char('p')) // a flat peak, as a loud plosive gives
                 v = 1;
             else if (part.front() == QLatin1Char('k'))

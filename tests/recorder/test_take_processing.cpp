@@ -127,6 +127,7 @@ class TakeProcessingTest : public QObject {
         QTest::newRow("two sentences, a pause between")        << rec   << "s0.3,v0.5,s0.3,v1.0,s0.3" << 0.0 << "kept" << 0.3 << 2.1;
         QTest::newRow("a knock apart after the words")         << rec   << "s0.3,v0.7,s0.3,v0.15,s0.3" << 0.0 << "staccato" << 0.3 << 1.45;
         QTest::newRow("children before and after the words")   << rec   << "c0.6,v0.6,c0.4"    << 0.0  << "kept" << 0.6 << 1.2;
+        QTest::newRow("children nearly as loud, held to talk")  << rec   << "C0.5,v0.6,C0.4"    << 0.0  << "kept" << 0.5 << 1.1;
         QTest::newRow("one flat peak in the word")             << rec   << "s0.3,v0.3,p0.001,v0.3,s0.3" << 0.0 << "kept" << 0.3 << 0.9;
         QTest::newRow("only a key press")                      << rec   << "s0.5,k0.02,s0.98"  << 0.0  << "bassa" << 0.0 << 0.0;
         QTest::newRow("time up while speaking, started late")  << limit << "s1.5,v3"           << 0.0  << "comincia subito" << 0.0 << 0.0;
