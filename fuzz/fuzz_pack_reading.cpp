@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes as a voice pack a teacher imports. Reading stays within its
 // bounds, keeps only regular members, and a damaged pack keeps nothing.
-#include "recorder/VoicePack.h"
+#include "recorder/imports/VoicePack.h"
 
 #include <cstdint>
 

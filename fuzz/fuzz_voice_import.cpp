@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes as a file the teacher imports, through the recorder's import path;
 // a refusal says why, the reading is bounded, an accepted take keeps its role's limit.
-#include "recorder/AudioFile.h"
+#include "recorder/files/AudioFile.h"
 
 #include <cstdint>
 #include <sys/mman.h>

@@ -9,10 +9,10 @@
 // SDL_DISKAUDIODELAY paces it; otherwise in the same 512-sample blocks, at once.
 // A take prints one line: how it ended, seconds captured, kept or refused, seconds kept,
 // where the kept part lies in the input, the voice over the noise, the message.
-#include "recorder/LevelTrack.h"
 #include "recorder/Microphone.h"
-#include "recorder/SpeechEnd.h"
-#include "recorder/TakeProcessing.h"
+#include "recorder/takes/LevelTrack.h"
+#include "recorder/takes/SpeechEnd.h"
+#include "recorder/takes/TakeProcessing.h"
 
 #include <QCoreApplication>
 #include <QFile>

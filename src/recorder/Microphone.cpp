@@ -1,6 +1,6 @@
 #include "recorder/Microphone.h"
 
-#include "recorder/TakeProcessing.h"
+#include "recorder/takes/TakeProcessing.h"
 
 #include <SDL.h>
 

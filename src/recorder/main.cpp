@@ -1,9 +1,9 @@
 #include "common/DesktopStartUp.h"
 #include "common/SdlClipPlayer.h"
-#include "recorder/CommandLine.h"
-#include "recorder/FileSafety.h"
 #include "recorder/Microphone.h"
-#include "recorder/RecorderWindow.h"
+#include "recorder/files/FileSafety.h"
+#include "recorder/imports/CommandLine.h"
+#include "recorder/window/RecorderWindow.h"
 
 #include <QApplication>
 #include <csignal>

@@ -1,8 +1,8 @@
 // Sounds and files the recorder's tests make.
 #pragma once
 
-#include "recorder/AudioFile.h"
-#include "recorder/ClipStore.h"
+#include "recorder/files/AudioFile.h"
+#include "recorder/files/ClipStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,9 +27,9 @@ inline std::vector<float> tenth(double peak)
 
 // Sound as `plan` says: "s0.5,v0.7,c0.3,k0.02" is 0.5 s of silence, 0.7 s of voice (a buzz with
 // harmonics swelling like syllables of 0.3 s, up to `peak`), 0.3 s of children further off (the
-// same, 18 dB softer; "C" two children nearby, higher and nearly as loud), then a click of 20 ms (a key press); "p" is a flat peak at full scale,
-// as a loud plosive gives; under it all a steady hiss noiseDb
-// below the voice (0: none), clipped as a converter clips.
+// same, 18 dB softer; "C" two children nearby, higher and nearly as loud), then a click of 20 ms (a key press); "p" is
+// a flat peak at full scale, as a loud plosive gives; under it all a steady hiss noiseDb below the voice (0: none),
+// clipped as a converter clips.
 inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double peak = 0.5, int rate = clipRate())
 {
     const double voiceRms = peak * 0.2885; // of the buzz and the swell below, over whole syllables

@@ -2,8 +2,8 @@
 // take ends about a second after the speech, never in a pause within it.
 #include "VoiceSamples.h"
 #include "recorder/Microphone.h"
-#include "recorder/SpeechEnd.h"
-#include "recorder/TakeProcessing.h"
+#include "recorder/takes/SpeechEnd.h"
+#include "recorder/takes/TakeProcessing.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,13 +1,13 @@
 // The recorder's files and folders: writes cut short, a voice folder behind a link, every clip's
 // words as a file's name, every encoding a recording comes in, every error told in Italian.
 #include "common/ClipDecoder.h"
-#include "recorder/AudioFile.h"
-#include "recorder/BatchImport.h"
-#include "recorder/ClipStore.h"
-#include "recorder/FileActions.h"
-#include "recorder/FileSafety.h"
-#include "recorder/SchoolVoice.h"
-#include "recorder/VoicePack.h"
+#include "recorder/files/AudioFile.h"
+#include "recorder/files/ClipStore.h"
+#include "recorder/files/FileSafety.h"
+#include "recorder/files/SchoolVoice.h"
+#include "recorder/imports/BatchImport.h"
+#include "recorder/imports/VoicePack.h"
+#include "recorder/window/FileActions.h"
 
 #include <QDir>
 #include <QProcess>

@@ -3,8 +3,8 @@
 #include "VoiceSamples.h"
 #include "common/SdlClipPlayer.h"
 #include "recorder/Microphone.h"
-#include "recorder/RecorderWindow.h"
-#include "recorder/VoicePack.h"
+#include "recorder/imports/VoicePack.h"
+#include "recorder/window/RecorderWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>

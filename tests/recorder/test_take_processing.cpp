@@ -1,7 +1,7 @@
 // Importing a take: decoded, trimmed, levelled, 22,050 Hz mono 16-bit,
 // refused when unusable, and never half-written over the clip there was.
 #include "VoiceSamples.h"
-#include "recorder/SpeechEnd.h"
+#include "recorder/takes/SpeechEnd.h"
 
 #include <QDir>
 #include <QFile>

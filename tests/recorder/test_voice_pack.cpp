@@ -2,10 +2,10 @@
 // export's destination, the school's voice installed by the administrator, and what the
 // command line prints of outside names.
 #include "VoiceSamples.h"
-#include "recorder/CommandLine.h"
-#include "recorder/FileSafety.h"
-#include "recorder/SchoolVoice.h"
-#include "recorder/VoicePack.h"
+#include "recorder/files/FileSafety.h"
+#include "recorder/files/SchoolVoice.h"
+#include "recorder/imports/CommandLine.h"
+#include "recorder/imports/VoicePack.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "recorder/TakeProcessing.h"
+#include "recorder/takes/TakeProcessing.h"
 
-#include "recorder/LevelTrack.h"
-#include "recorder/WordSpan.h"
+#include "recorder/takes/LevelTrack.h"
+#include "recorder/takes/WordSpan.h"
 
 #include <QLocale>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recorder/VoiceDetector.h"
+#include "recorder/takes/VoiceDetector.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recorder/TakeProcessing.h"
+#include "recorder/takes/TakeProcessing.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recorder/SpeechEnd.h"
+#include "recorder/takes/SpeechEnd.h"
 
 #include <QWidget>
 

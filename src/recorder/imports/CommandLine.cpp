@@ -1,11 +1,11 @@
-#include "recorder/CommandLine.h"
+#include "recorder/imports/CommandLine.h"
 
 #include "common/TerminalText.h"
-#include "recorder/BatchImport.h"
-#include "recorder/ClipStore.h"
 #include "recorder/RecorderOutside.h"
-#include "recorder/SchoolVoice.h"
-#include "recorder/VoicePack.h"
+#include "recorder/files/ClipStore.h"
+#include "recorder/files/SchoolVoice.h"
+#include "recorder/imports/BatchImport.h"
+#include "recorder/imports/VoicePack.h"
 
 #include <QFileInfo>
 #include <QTextStream>

@@ -1,6 +1,6 @@
-#include "recorder/BatchImport.h"
+#include "recorder/imports/BatchImport.h"
 
-#include "recorder/AudioFile.h"
+#include "recorder/files/AudioFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "recorder/ClipStore.h"
+#include "recorder/files/ClipStore.h"
 
-#include "recorder/AudioFile.h"
-#include "recorder/FileSafety.h"
+#include "recorder/files/AudioFile.h"
+#include "recorder/files/FileSafety.h"
 
 #include <QDir>
 #include <QFile>

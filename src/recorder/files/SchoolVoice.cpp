@@ -1,4 +1,4 @@
-#include "recorder/SchoolVoice.h"
+#include "recorder/files/SchoolVoice.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "recorder/RecorderWindow.h"
+#include "recorder/window/RecorderWindow.h"
 
 #include "common/SdlClipPlayer.h"
-#include "recorder/LevelMeter.h"
 #include "recorder/Microphone.h"
 #include "recorder/OutsideText.h"
+#include "recorder/window/LevelMeter.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "recorder/MediaDecoder.h"
+#include "recorder/files/MediaDecoder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

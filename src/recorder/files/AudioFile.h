@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recorder/MediaDecoder.h"
+#include "recorder/files/MediaDecoder.h"
 
 #include <QByteArray>
 #include <QString>

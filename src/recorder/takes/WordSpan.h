@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recorder/LevelTrack.h"
+#include "recorder/takes/LevelTrack.h"
 
 #include <cstddef>
 

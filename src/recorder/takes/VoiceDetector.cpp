@@ -1,7 +1,7 @@
-#include "recorder/VoiceDetector.h"
+#include "recorder/takes/VoiceDetector.h"
 
 #include "common/ClipCatalogue.h"
-#include "recorder/LevelTrack.h"
+#include "recorder/takes/LevelTrack.h"
 
 #include <webrtc/modules/audio_processing/include/audio_processing.h>
 #include <webrtc/modules/interface/module_common_types.h>

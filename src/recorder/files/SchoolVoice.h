@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recorder/VoicePack.h"
+#include "recorder/imports/VoicePack.h"
 
 namespace quizzolo::recorder {
 

@@ -1,6 +1,6 @@
-#include "recorder/AudioFile.h"
+#include "recorder/files/AudioFile.h"
 
-#include "recorder/FileSafety.h"
+#include "recorder/files/FileSafety.h"
 
 #include <QDir>
 #include <QFile>

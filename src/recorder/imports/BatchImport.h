@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recorder/ClipStore.h"
+#include "recorder/files/ClipStore.h"
 
 #include <QStringList>
 #include <vector>

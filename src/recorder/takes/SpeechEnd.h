@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/ClipCatalogue.h"
-#include "recorder/LevelTrack.h"
+#include "recorder/takes/LevelTrack.h"
 
 #include <cstddef>
 #include <vector>

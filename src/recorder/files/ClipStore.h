@@ -2,9 +2,9 @@
 
 #include "common/ClipCatalogue.h"
 #include "common/VoiceFolders.h"
-#include "recorder/FileSafety.h"
-#include "recorder/MediaDecoder.h"
-#include "recorder/TakeProcessing.h"
+#include "recorder/files/FileSafety.h"
+#include "recorder/files/MediaDecoder.h"
+#include "recorder/takes/TakeProcessing.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "recorder/WordSpan.h"
+#include "recorder/takes/WordSpan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,11 +26,11 @@ constexpr std::size_t sentenceWindows = 45;
 // Children talking nearly as loud as the speaker, as in a loud class: her loudest stands
 // this little over the room's typical level.
 constexpr double nearVoiceDb = 16.0;
-constexpr std::size_t heldWindows = 5;   // 50 ms: a syllable's level, not a single glottal pulse
-constexpr double coreOverRoomDb = 6.0;   // the louder syllables stand this far over the room...
-constexpr double coreUnderLoudDb = 4.0;  // ...and this near her loudest, as no child's do
-constexpr double stillOverRoomDb = 4.0;  // a soft syllable still stands this far over the room
-constexpr std::size_t dipWindows = 6;    // a stop consonant's silence, filled by the room
+constexpr std::size_t heldWindows = 5;  // 50 ms: a syllable's level, not a single glottal pulse
+constexpr double coreOverRoomDb = 6.0;  // the louder syllables stand this far over the room...
+constexpr double coreUnderLoudDb = 4.0; // ...and this near her loudest, as no child's do
+constexpr double stillOverRoomDb = 4.0; // a soft syllable still stands this far over the room
+constexpr std::size_t dipWindows = 6;   // a stop consonant's silence, filled by the room
 // Children's voices rise and fall: the room's typical level stands this far over its
 // quietest moments; a hiss or a hum stays flat.
 constexpr double steadyShare = 0.05, voicesRiseDb = 2.0;

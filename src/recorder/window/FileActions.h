@@ -1,7 +1,7 @@
 #pragma once
 
-#include "recorder/ClipStore.h"
 #include "recorder/RecorderOutside.h"
+#include "recorder/files/ClipStore.h"
 
 namespace quizzolo::recorder {
 

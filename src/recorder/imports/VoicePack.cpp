@@ -1,8 +1,8 @@
-#include "recorder/VoicePack.h"
+#include "recorder/imports/VoicePack.h"
 
-#include "recorder/AudioFile.h"
-#include "recorder/BatchImport.h"
-#include "recorder/FileSafety.h"
+#include "recorder/files/AudioFile.h"
+#include "recorder/files/FileSafety.h"
+#include "recorder/imports/BatchImport.h"
 
 #include <QDateTime>
 #include <QDir>

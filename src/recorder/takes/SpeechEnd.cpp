@@ -1,7 +1,7 @@
-#include "recorder/SpeechEnd.h"
+#include "recorder/takes/SpeechEnd.h"
 
-#include "recorder/TakeProcessing.h"
-#include "recorder/WordSpan.h"
+#include "recorder/takes/TakeProcessing.h"
+#include "recorder/takes/WordSpan.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "recorder/FileSafety.h"
+#include "recorder/files/FileSafety.h"
 
 #include "common/RegularFile.h"
 

@@ -1,4 +1,4 @@
-#include "recorder/LevelMeter.h"
+#include "recorder/window/LevelMeter.h"
 
 #include <QPainter>
 #include <algorithm>

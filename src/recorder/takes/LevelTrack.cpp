@@ -1,4 +1,4 @@
-#include "recorder/LevelTrack.h"
+#include "recorder/takes/LevelTrack.h"
 
 #include "common/ClipCatalogue.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "recorder/ClipStore.h"
-#include "recorder/FileActions.h"
-#include "recorder/LevelTrack.h"
 #include "recorder/RecorderOutside.h"
-#include "recorder/SpeechEnd.h"
+#include "recorder/files/ClipStore.h"
+#include "recorder/takes/LevelTrack.h"
+#include "recorder/takes/SpeechEnd.h"
+#include "recorder/window/FileActions.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recorder/ClipStore.h"
+#include "recorder/files/ClipStore.h"
 
 #include <QByteArray>
 #include <QMap>

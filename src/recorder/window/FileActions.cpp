@@ -1,7 +1,7 @@
-#include "recorder/FileActions.h"
+#include "recorder/window/FileActions.h"
 
-#include "recorder/BatchImport.h"
-#include "recorder/VoicePack.h"
+#include "recorder/imports/BatchImport.h"
+#include "recorder/imports/VoicePack.h"
 
 #include <QDir>
 #include <QFile>
