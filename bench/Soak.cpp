@@ -3,12 +3,12 @@
 #include "Table.h"
 #include "app/RealOutside.h"
 #include "app/Tabella.h"
-#include "common/SdlClipPlayer.h"
+#include "common/sound/SdlClipPlayer.h"
 #include "engine/Texts.h"
-#include "modes/AnswerCheck.h"
 #include "modes/EuroHunt.h"
 #include "modes/PacedWait.h"
 #include "modes/Sequences.h"
+#include "modes/answers/AnswerCheck.h"
 
 #include <QApplication>
 #include <QFile>

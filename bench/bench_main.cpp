@@ -7,7 +7,7 @@
 #include "app/RealOutside.h"
 #include "app/Tabella.h"
 #include "app/TabellaLayout.h"
-#include "common/SdlClipPlayer.h"
+#include "common/sound/SdlClipPlayer.h"
 #include "modes/PacedWait.h"
 #include "modes/Sequences.h"
 #include "modes/SingleQuestion.h"

@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes as a voice clip, through the trainer's loading path, from memory
 // and from a file: the same result both ways, never longer than the length allowed.
-#include "common/ClipDecoder.h"
+#include "common/sound/ClipDecoder.h"
 
 #include <cstdint>
 #include <sys/mman.h>

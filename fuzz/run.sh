@@ -21,7 +21,7 @@ trap cleanup EXIT
 
 case "$target" in
   clip_loading)
-    sources=("$root/src/common/ClipDecoder.cpp" "$root/src/common/RegularFile.cpp")
+    sources=("$root/src/common/sound/ClipDecoder.cpp" "$root/src/common/RegularFile.cpp")
     modules=(Qt6Core sdl2 sndfile)
     corpus="$here/voice_corpus"
     max_len=65536
@@ -34,12 +34,14 @@ case "$target" in
       "$root/resources/clips/catalogue.tsv" >"$work/catalogue.qrc"
     "$rcc" --name catalogue "$work/catalogue.qrc" -o "$work/catalogue.cpp"
     sources=("$work/catalogue.cpp" "$root/src/common/ClipCatalogue.cpp" "$root/src/common/RegularFile.cpp"
-      "$root"/src/recorder/{AudioFile,MediaDecoder,FileSafety,TakeProcessing,SpeechEnd,LevelTrack,WordSpan,VoiceDetector}.cpp)
+      "$root"/src/recorder/files/{AudioFile,MediaDecoder,FileSafety}.cpp
+      "$root"/src/recorder/takes/{TakeProcessing,SpeechEnd,LevelTrack,WordSpan,VoiceDetector}.cpp)
     modules=(Qt6Core sndfile samplerate libavformat libavcodec libswresample libavutil webrtc-audio-processing)
     corpus="$here/voice_corpus"
     max_len=65536
     if [ "$target" = pack_reading ]; then
-      sources+=("$root/src/common/VoiceFolders.cpp" "$root"/src/recorder/{VoicePack,BatchImport,ClipStore}.cpp)
+      sources+=("$root/src/common/VoiceFolders.cpp" "$root"/src/recorder/imports/{VoicePack,BatchImport}.cpp
+        "$root/src/recorder/files/ClipStore.cpp")
       modules+=(libarchive Qt6Gui)
       corpus="$here/pack_corpus"
     fi

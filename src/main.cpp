@@ -2,8 +2,8 @@
 #include "app/Tabella.h"
 #include "app/TabellaLayout.h"
 #include "common/DesktopStartUp.h"
-#include "common/SdlClipPlayer.h"
 #include "common/VoiceFolders.h"
+#include "common/sound/SdlClipPlayer.h"
 
 #include <QApplication>
 

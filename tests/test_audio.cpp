@@ -1,8 +1,8 @@
 // The real clip player on SDL's dummy and disk drivers: blocking, cutting off, standing in,
 // and which file it plays.
 #include "app/TabellaLayout.h"
-#include "common/SdlClipPlayer.h"
 #include "common/VoiceFolders.h"
+#include "common/sound/SdlClipPlayer.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,8 +1,8 @@
 // The euro hunt: typed answers, the count and its coins, the anthem, answers out of turn.
-#include "app/NumberPad.h"
+#include "app/board/NumberPad.h"
 #include "doubles/Harness.h"
-#include "modes/AnswerCheck.h"
-#include "modes/AnswerReading.h"
+#include "modes/answers/AnswerCheck.h"
+#include "modes/answers/AnswerReading.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

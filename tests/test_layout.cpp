@@ -1,7 +1,7 @@
 // The whole window against the design's table: every control's container, place, size,
 // font and flat colour, on the designed window and on the board at two screen sizes.
 // Also registered to run at 200 % (QT_SCALE_FACTOR=2).
-#include "app/NumberPad.h"
+#include "app/board/NumberPad.h"
 #include "doubles/Harness.h"
 
 using namespace quizzolo;

@@ -1,7 +1,7 @@
 // The window as a child meets it: TAB, pointers, fingers, ENTER, exit, links, pictures.
-#include "app/NumberPad.h"
 #include "app/RealOutside.h"
 #include "app/Widgets.h"
+#include "app/board/NumberPad.h"
 #include "doubles/Harness.h"
 
 #include <QMessageBox>

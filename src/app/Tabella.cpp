@@ -1,17 +1,17 @@
 #include "app/Tabella.h"
 
 #include "app/ExitAndCredits.h"
-#include "app/NumberPad.h"
-#include "app/PointerFeedback.h"
 #include "app/ResourceLoader.h"
 #include "app/TabellaLayout.h"
+#include "app/board/NumberPad.h"
+#include "app/board/PointerFeedback.h"
 #include "engine/StartUp.h"
 #include "engine/Texts.h"
 #include "engine/Timer1Control.h"
-#include "modes/AnswerCheck.h"
 #include "modes/EuroHunt.h"
 #include "modes/Sequences.h"
 #include "modes/SingleQuestion.h"
+#include "modes/answers/AnswerCheck.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ScaledLayout.h"
+#include "app/board/ScaledLayout.h"
 #include "engine/Controls.h"
 #include "engine/Trainer.h"
 

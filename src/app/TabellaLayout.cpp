@@ -1,7 +1,7 @@
 #include "app/TabellaLayout.h"
 
-#include "app/ScaledLayout.h"
 #include "app/Widgets.h"
+#include "app/board/ScaledLayout.h"
 #include "common/DesktopStartUp.h"
 #include "engine/Texts.h"
 #include "engine/Timer1Control.h"

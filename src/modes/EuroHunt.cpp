@@ -4,7 +4,7 @@
 #include "engine/Texts.h"
 #include "engine/Timer1Control.h"
 #include "engine/Trainer.h"
-#include "modes/RewardTable.h"
+#include "modes/answers/RewardTable.h"
 
 #include <QLabel>
 #include <QLineEdit>

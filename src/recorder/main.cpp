@@ -1,5 +1,5 @@
 #include "common/DesktopStartUp.h"
-#include "common/SdlClipPlayer.h"
+#include "common/sound/SdlClipPlayer.h"
 #include "recorder/Microphone.h"
 #include "recorder/files/FileSafety.h"
 #include "recorder/imports/CommandLine.h"

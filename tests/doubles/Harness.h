@@ -8,11 +8,11 @@
 #include "doubles/Doubles.h"
 #include "engine/Texts.h"
 #include "engine/Timer1Control.h"
-#include "modes/AnswerCheck.h"
 #include "modes/EuroHunt.h"
 #include "modes/PacedWait.h"
 #include "modes/Sequences.h"
 #include "modes/SingleQuestion.h"
+#include "modes/answers/AnswerCheck.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // may not play and stays small; the recorder reads only regular files, writes only
 // regular files inside the folder and names the real cause of a refusal in Italian.
 #include "VoiceSamples.h"
-#include "common/SdlClipPlayer.h"
+#include "common/sound/SdlClipPlayer.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // The recorder's files and folders: writes cut short, a voice folder behind a link, every clip's
 // words as a file's name, every encoding a recording comes in, every error told in Italian.
-#include "common/ClipDecoder.h"
+#include "common/sound/ClipDecoder.h"
 #include "recorder/files/AudioFile.h"
 #include "recorder/files/ClipStore.h"
 #include "recorder/files/FileSafety.h"

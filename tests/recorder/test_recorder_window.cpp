@@ -1,7 +1,7 @@
 // The recorder's window in-process: a scripted microphone, a player that only notes what
 // it was asked, a hand-set clock and dialogs answered by the test.
 #include "VoiceSamples.h"
-#include "common/SdlClipPlayer.h"
+#include "common/sound/SdlClipPlayer.h"
 #include "recorder/Microphone.h"
 #include "recorder/imports/VoicePack.h"
 #include "recorder/window/RecorderWindow.h"

@@ -1,6 +1,6 @@
 #include "recorder/window/RecorderWindow.h"
 
-#include "common/SdlClipPlayer.h"
+#include "common/sound/SdlClipPlayer.h"
 #include "recorder/Microphone.h"
 #include "recorder/OutsideText.h"
 #include "recorder/window/LevelMeter.h"

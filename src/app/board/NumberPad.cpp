@@ -1,4 +1,4 @@
-#include "app/NumberPad.h"
+#include "app/board/NumberPad.h"
 
 #include "app/Widgets.h"
 

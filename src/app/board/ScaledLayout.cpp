@@ -1,4 +1,4 @@
-#include "app/ScaledLayout.h"
+#include "app/board/ScaledLayout.h"
 
 #include "app/TabellaLayout.h"
 

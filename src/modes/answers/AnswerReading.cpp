@@ -1,4 +1,4 @@
-#include "modes/AnswerReading.h"
+#include "modes/answers/AnswerReading.h"
 
 #include <clocale>
 #include <cstdint>

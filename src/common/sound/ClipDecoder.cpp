@@ -1,4 +1,4 @@
-#include "common/ClipDecoder.h"
+#include "common/sound/ClipDecoder.h"
 
 #include "common/RegularFile.h"
 

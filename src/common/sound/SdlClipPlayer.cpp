@@ -1,8 +1,8 @@
-#include "common/SdlClipPlayer.h"
+#include "common/sound/SdlClipPlayer.h"
 
 #include "common/ClipCatalogue.h"
-#include "common/ClipDecoder.h"
 #include "common/TerminalText.h"
+#include "common/sound/ClipDecoder.h"
 
 #include <QDateTime>
 #include <QFile>

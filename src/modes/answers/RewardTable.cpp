@@ -1,4 +1,4 @@
-#include "modes/RewardTable.h"
+#include "modes/answers/RewardTable.h"
 
 #include "engine/Trainer.h"
 

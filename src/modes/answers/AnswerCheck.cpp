@@ -1,10 +1,10 @@
-#include "modes/AnswerCheck.h"
+#include "modes/answers/AnswerCheck.h"
 
 #include "engine/Timer1Control.h"
 #include "engine/Trainer.h"
-#include "modes/AnswerReading.h"
 #include "modes/PacedWait.h"
-#include "modes/RewardTable.h"
+#include "modes/answers/AnswerReading.h"
+#include "modes/answers/RewardTable.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "app/PointerFeedback.h"
+#include "app/board/PointerFeedback.h"
 
 #include "app/ResourceLoader.h"
 #include "engine/Trainer.h"
