@@ -28,6 +28,9 @@ constexpr double leadSeconds = 0.03, tailSeconds = 0.06; // soft consonants at t
 // Among children's voices the words are found where they rise out of them, after the k of
 // "quattro" or the s of "Scrivi": keeping a little chatter is better than a cut word.
 constexpr double chatterLeadSeconds = 0.08;
+// Among children nearly as loud, a word's unstressed end (the "tro" of "quattro") sinks
+// under them: a little room after the word is better than a word cut short.
+constexpr double nearVoicesTailSeconds = 0.16;
 constexpr double lateStartSeconds = 1.0;
 constexpr double stillTalkingDb = 10.0; // this close to the loudest voice: still the speaker
 
@@ -206,7 +209,7 @@ ProcessedTake processTake(const Audio &in, ClipRole role, TakeSource source)
     }
     const bool chatter = words.noisy && words.roomVoiced >= voicesInRoom;
     const auto lead = static_cast<std::size_t>((chatter ? chatterLeadSeconds : leadSeconds) * clipRate()),
-               tail = static_cast<std::size_t>(tailSeconds * clipRate());
+               tail = static_cast<std::size_t>((words.nearVoices ? nearVoicesTailSeconds : tailSeconds) * clipRate());
     const std::size_t from = words.from * window, to = std::min(s.size(), words.to * window + tail);
     s = std::vector<float>(s.begin() + static_cast<std::ptrdiff_t>(from > lead ? from - lead : 0),
                            s.begin() + static_cast<std::ptrdiff_t>(to));

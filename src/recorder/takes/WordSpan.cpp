@@ -91,7 +91,7 @@ bool findNearVoice(const LevelTrack &track, WordSpan &span)
     }
     span.from = from;
     span.to = to;
-    span.noisy = true;
+    span.noisy = span.nearVoices = true;
     return true;
 }
 

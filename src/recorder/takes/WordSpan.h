@@ -17,6 +17,7 @@ struct WordSpan {
     double roomVoiced = 0;        // the share of the room's windows that hold voice (chatter)
     std::size_t apartAt = 0;      // a sound kept inside that stands apart from the words; 0 for none
     bool noisy = false;           // the room is heard: a word's soft start lies under it
+    bool nearVoices = false;      // children nearly as loud: a word's soft end sinks under them too
     bool empty() const { return to <= from; }
 };
 
