@@ -27,9 +27,10 @@ inline std::vector<float> tenth(double peak)
 
 // Sound as `plan` says: "s0.5,v0.7,c0.3,k0.02" is 0.5 s of silence, 0.7 s of voice (a buzz with
 // harmonics swelling like syllables of 0.3 s, up to `peak`), 0.3 s of children further off (the
-// same, 18 dB softer; "C" two children nearby, higher and nearly as loud), then a click of 20 ms (a key press); "p" is
-// a flat peak at full scale, as a loud plosive gives; under it all a steady hiss noiseDb below the voice (0: none),
-// clipped as a converter clips.
+// same, 18 dB softer), then a click of 20 ms (a key press). "m" is a murmur far off (26 dB
+// softer), "C" two children nearby (higher, nearly as loud), "p" a flat peak at full scale, as a
+// loud plosive gives. Under it all a steady hiss noiseDb below the voice (0: none), clipped as a
+// converter clips.
 inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double peak = 0.5, int rate = clipRate())
 {
     const double voiceRms = peak * 0.2885; // of the buzz and the swell below, over whole syllables
@@ -48,8 +49,11 @@ inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double
                         0.25 * std::sin(2 * M_PI * 5 * f0 * t)) /
                        1.75;
             };
-            if (kind == QLatin1Char('v') || kind == QLatin1Char('c'))
-                v += (kind == QLatin1Char('c') ? peak / 8 : peak) * buzz(180, 0.3);
+            if (kind == QLatin1Char('v') || kind == QLatin1Char('c') || kind == QLatin1Char('m'))
+                v += (kind == QLatin1Char('c')   ? peak / 8
+                      : kind == QLatin1Char('m') ? peak / 20
+                                                 : peak) *
+                     buzz(180, 0.3);
             else if (kind == QLatin1Char('C'))
                 v += peak / 3 * (buzz(290, 0.22) + buzz(340, 0.17));
             else if (part.front() == QLatin1Char('p')) // a flat peak, as a loud plosive gives
