@@ -2,6 +2,7 @@
 // font and flat colour, on the designed window and on the board at two screen sizes.
 // Also registered to run at 200 % (QT_SCALE_FACTOR=2).
 #include "app/NumberPad.h"
+#include "app/Widgets.h"
 #include "doubles/Harness.h"
 
 using namespace quizzolo;
@@ -122,12 +123,17 @@ class LayoutTest : public QObject {
                 ((probe + w->parentWidget()->mapTo(&h.window, QPointF())) * shot.devicePixelRatio()).toPoint();
             QVERIFY2(shot.pixelColor(at) == wanted, qPrintable(name + ": " + shot.pixelColor(at).name()));
         }
-        for (QLabel *link : {h.ui.Label7, h.ui.Label8}) { // underlined in their exact blue
+        // The links underlined in their exact blue, beside the credit's lines that start with them.
+        const auto *credit = static_cast<CreditText *>(h.ui.Label6);
+        for (QLabel *link : {h.ui.Label7, h.ui.Label8}) {
             const QImage ink = link->grab().toImage();
             bool blue = false;
             for (int i = 0; i < ink.width() * ink.height() && !blue; ++i)
                 blue = ink.pixelColor(i % ink.width(), i / ink.width()) == QColor(0, 0, 192);
-            QVERIFY2(blue, qPrintable(h.nameOf(link)));
+            const int line = link == h.ui.Label7 ? 2 : 3;
+            QVERIFY2(blue && credit->lines().value(line).startsWith(link->text().replace(' ', QChar(0xA0))) &&
+                         qAbs(credit->y() + credit->lineTop(line) - link->y()) <= scale,
+                     qPrintable(h.nameOf(link)));
         }
         QCOMPARE(h.window.pad()->isVisible(), screen.isValid());
         if (screen.isValid()) { // the pad beside the design, its keys for a finger

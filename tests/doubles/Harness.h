@@ -93,9 +93,8 @@ struct Harness {
 
 // Key presses carrying each character, as X11 sends them: '\r' ENTER, '\b' Backspace, '\x7f' Delete.
 void type(QWidget *w, const QString &text);
-// The pointer moving over, or a button pressed on, a control; the hand it then shows.
+// The pointer moving over, or a button pressed on, a control.
 void pointer(QWidget *w, QEvent::Type type = QEvent::MouseMove, Qt::MouseButton button = Qt::NoButton);
-bool showsCursor(QWidget *w, int id);
 // A finger on a touch screen: down and up in the middle of `w` after `holdMs`.
 void tap(QWidget *w, int holdMs = 0);
 QPointingDevice *touchScreen();
