@@ -29,19 +29,10 @@ bool writeLevel(const QString &path, int format, int rate, double seconds, float
 // The clip file of a row: "-" none, "FIFO", "folder", or a shape of WAV holding `level`.
 bool makeClip(const QString &path, const QString &shape, float level)
 {
-    if (shape == "streamed") { // as a recorder writing to a pipe leaves it: both sizes unknown
-        QFile f(path);
-        QByteArray b =
-            (writeLevel(path, SF_FORMAT_PCM_16, 22050, 0.3, level) && f.open(QFile::ReadWrite)) ? f.readAll() : "";
-        for (const qsizetype at : {qsizetype(4), b.indexOf("data") + 4})
-            b.replace(at, 4, QByteArray(4, char(0xff)));
-        return b.size() > 44 && f.seek(0) && f.write(b) == b.size();
-    }
     const QMap<QString, std::tuple<int, int, double>> wavs{
-        {"good", {SF_FORMAT_PCM_16, 22050, 0.3}},    {"µ-law", {SF_FORMAT_ULAW, 8000, 0.3}},
-        {"192 kHz", {SF_FORMAT_FLOAT, 192000, 0.3}}, {"3.04 s", {SF_FORMAT_PCM_16, 22050, 3.04}},
-        {"NaN", {SF_FORMAT_FLOAT, 22050, 0.3}},      {"header only", {SF_FORMAT_PCM_16, 22050, 0}},
-        {"7 s", {SF_FORMAT_PCM_16, 22050, 7}}};
+        {"good", {SF_FORMAT_PCM_16, 22050, 0.3}},      {"192 kHz", {SF_FORMAT_FLOAT, 192000, 0.3}},
+        {"3.04 s", {SF_FORMAT_PCM_16, 22050, 3.04}},   {"NaN", {SF_FORMAT_FLOAT, 22050, 0.3}},
+        {"header only", {SF_FORMAT_PCM_16, 22050, 0}}, {"7 s", {SF_FORMAT_PCM_16, 22050, 7}}};
     if (wavs.contains(shape)) {
         const auto [format, rate, seconds] = wavs[shape];
         return writeLevel(path, format, rate, seconds, shape == "NaN" ? NAN : level);
@@ -121,9 +112,7 @@ class AudioTest : public QObject {
         QTest::addColumn<int>("named"); // files named on stderr
         using L = QStringList;
         // clang-format off
-        QTest::newRow("µ-law")                 << L{"µ-law", "-", "good"}       << "user" << 0;
         QTest::newRow("192 kHz float")         << L{"192 kHz", "-", "good"}     << "user" << 0;
-        QTest::newRow("streamed header")       << L{"streamed", "-", "good"}    << "user" << 0;
         QTest::newRow("«sette per» of 3.04 s") << L{"3.04 s", "-", "good"}      << "user" << 0;
         QTest::newRow("NaN floats")            << L{"NaN", "-", "good"}         << "program" << 1;
         QTest::newRow("header only")           << L{"header only", "-", "good"} << "program" << 1;
