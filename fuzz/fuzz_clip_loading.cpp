@@ -1,5 +1,4 @@
-// libFuzzer target: any bytes as a voice clip file, through the trainer's loading path: a refused
-// clip leaves nothing, an accepted one is never longer than the length allowed.
+// libFuzzer target: any bytes as a voice clip file through the trainer's loading path; never longer than allowed.
 #include "common/ClipDecoder.h"
 
 #include <cstdint>

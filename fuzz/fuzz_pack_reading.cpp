@@ -1,5 +1,4 @@
-// libFuzzer target: any bytes as a voice pack a teacher imports. Reading stays within its
-// bounds, keeps only regular members, and a damaged pack keeps nothing.
+// libFuzzer target: any bytes as a voice pack to import: reading stays bounded, a damaged pack keeps nothing.
 #include "recorder/VoicePack.h"
 
 #include <cstdint>

@@ -50,8 +50,7 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.ui.Text1->text(), kept.mid(1));
     }
 
-    // The real timer keeps its first start when armed again while it runs, then ticks once and
-    // opens the next question.
+    // The real timer keeps its first start when armed again, then ticks once and opens the next question.
     void realTimerKeepsItsFirstStart()
     {
         Harness h;
@@ -85,9 +84,8 @@ class EuroHuntTest : public QObject {
         // clang-format on
     }
 
-    // Also: the box ready before the question is spoken, the prompt only repeating the
-    // request, the timer off before the next handler's first sound, and the next question
-    // keeping the count, after the timer's one tick or after another mode has taken over.
+    // Also: the box ready before the question is spoken, the prompt only repeating the request, the timer off
+    // before the next handler's first sound, the next question keeping the count after the tick or another mode.
     void answerMovesTheCount()
     {
         QFETCH(float, before);
@@ -230,8 +228,7 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.fault(), QString());
     }
 
-    // Every character code against the design's limit, with the first code past each range: a
-    // discarded key leaves the box, the count and the sound as they were; ENTER scores.
+    // Codes against the design's limit, the first past each range: a discarded key changes nothing; ENTER scores.
     void keyFilter_data()
     {
         QTest::addColumn<int>("code");

@@ -1,6 +1,5 @@
-// The whole window against the design's table: every control's container, place, size,
-// font and flat colour, on the designed window and on the board at two screen sizes.
-// Also registered to run at 200 % (QT_SCALE_FACTOR=2).
+// Every control's container, place, size, font and flat colour as the design's table has them, on the designed
+// window and on the board at two screen sizes. Also registered to run at 200 % (QT_SCALE_FACTOR=2).
 #include "app/NumberPad.h"
 #include "app/Widgets.h"
 #include "doubles/Harness.h"
@@ -10,9 +9,8 @@ using namespace quizzolo::test;
 
 namespace {
 
-// The design's table, in twips and points ('b' bold, 'u' underlined). The probe is a
-// point of the control (twips from its corner) showing its flat colour; "face" is the
-// desktop's 3D-face grey. A line's place is its start and its run to the end.
+// The design's table in twips and points ('b' bold, 'u' underlined). The probe: a point of the control (twips from
+// its corner) showing its flat colour, "face" the desktop's 3D-face grey. A line's place: its start and its run.
 struct Designed {
     const char *name, *container;
     int left, top, width, height;

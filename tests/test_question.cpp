@@ -1,5 +1,4 @@
-// Start-up, the times-table choice, one question and its result: what is heard and seen; every
-// question and product said right through the clip list.
+// Start-up, the table choice, a question and its result: what is heard and seen; every product said right.
 #include "app/RealOutside.h"
 #include "common/ClipCatalogue.h"
 #include "common/DesktopStartUp.h"
@@ -101,8 +100,7 @@ class QuestionTest : public QObject {
         QCOMPARE(h.fault(), QString());
     }
 
-    // Which display names let the window open at start-up: a local X display only when its
-    // server's socket is there (here for display 7), any other named display or Wayland.
+    // Display names that let the window open: a local X display only with its socket (here :7), any other or Wayland.
     void displayForms_data()
     {
         QTest::addColumn<QByteArray>("display");

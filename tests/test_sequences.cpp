@@ -1,5 +1,5 @@
-// Endless sequences, their toggle buttons, the pause slider and the paced wait; an impatient
-// child's random actions, nested inside pump points, with the window consistent after each.
+// Endless sequences, their buttons, the pause slider, the paced wait; an impatient child's random actions, nested
+// inside pump points, with the window consistent after each.
 #include "doubles/Harness.h"
 
 using namespace quizzolo;
@@ -58,8 +58,7 @@ class SequencesTest : public QObject {
         QCOMPARE(h.pump.calls > 0, length > 0);
     }
 
-    // Questions follow one pause after the last clip (0.6 s clips, product 56), until a
-    // stop click at a chosen fake time after the first question's end.
+    // Questions follow a pause after the last clip (0.6 s clips, product 56) until a stop at a chosen fake time.
     void cyclesKeepThePaceUntilStopped_data()
     {
         QTest::addColumn<bool>("withResult");

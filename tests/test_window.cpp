@@ -87,8 +87,7 @@ class WindowTest : public QObject {
         QCOMPARE(url, name == "Label7" ? "mailto" + credits().email : "https" + credits().web);
     }
 
-    // Fingers on the board during a question, one row per gesture: a finger leaves no pointer
-    // to bring the focus back to the answer box, so a tap elsewhere hands it back.
+    // Fingers in a question, a row per gesture; leaving no pointer to bring the focus back, a tap hands it back.
     void fingersAtTheBoard_data()
     {
         QTest::addColumn<QString>("how");

@@ -21,8 +21,7 @@ struct FakeClock : public SteadyClock {
     double now = 1000.0;
 };
 
-// Runs scripted actions at chosen pump calls or fake times, and moves the fake clock on
-// when the trainer waits, so pauses cost no real time. Actions may pump again (nesting).
+// Runs scripted actions at chosen pump calls or fake times; waits move the fake clock on. Actions may pump again.
 struct ScriptedPump : public EventPump {
     explicit ScriptedPump(FakeClock &clock) : clock_(clock) {}
     void processPendingEvents() override { runDue(); }

@@ -57,8 +57,7 @@ struct Harness {
         window.activateWindow();
         return QTest::qWaitForWindowActive(&window);
     }
-    // Controls by their design names ("tutte", "1".."9" for the table options, "tabella"
-    // for the designed window's area), and back.
+    // Controls by design name ("tutte", "1".."9": the table options; "tabella": the design's area), and back.
     QMap<QString, QWidget *> namedControls() const;
     QWidget *control(const QString &name) const { return namedControls().value(name); }
     QString nameOf(QWidget *w) const { return namedControls().key(w, QStringLiteral("?")); }
@@ -81,9 +80,8 @@ struct Harness {
     void setCount(float count) { t.stato.euroVinti = lastCount = count; }
     // Whether a reward place shows coin `id` (0: hidden and empty).
     bool shows(QLabel *place, int id) const;
-    // What is inconsistent in the window, the trainer state and what was heard since the
-    // last check; empty when all is well. `anywhere` leaves out what holds only when no
-    // handler runs.
+    // What is inconsistent in the window, the trainer state and what was heard since the last check; empty when all
+    // is well. `anywhere` leaves out what holds only when no handler runs.
     QString fault(bool anywhere = false) const;
 
   private:
