@@ -24,8 +24,6 @@ class EuroHuntTest : public QObject {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("kept");
         // clang-format off
-        QTest::newRow("digit among letters") << "type" << "a7z" << "7";
-        QTest::newRow("A, minus, space") << "type" << "A- " << "A-";
         QTest::newRow("composed letter") << "compose" << "7è" << "7";
         QTest::newRow("pasted: two at most") << "paste" << "4567" << "45";
         // clang-format on
@@ -41,9 +39,7 @@ class EuroHuntTest : public QObject {
         QInputMethodEvent compose;
         compose.setCommitString(input);
         QApplication::clipboard()->setText(input);
-        how == "type"    ? type(h.ui.Text1, input)
-        : how == "paste" ? h.ui.Text1->paste()
-                         : void(QApplication::sendEvent(h.ui.Text1, &compose));
+        how == "paste" ? h.ui.Text1->paste() : void(QApplication::sendEvent(h.ui.Text1, &compose));
         QCOMPARE(h.ui.Text1->text(), kept);
         QTest::keyClick(h.ui.Text1, Qt::Key_Home);
         type(h.ui.Text1, "\x7f\b"); // Delete edits; Backspace at the start does nothing
