@@ -172,7 +172,6 @@ class SequencesTest : public QObject {
             h.stopSequences(budget <= 0);
             if (budget > 0 && depth < 4 && pick(3) == 0)
                 ++depth, act(), --depth;
-            return true;
         });
         while (budget > 0 && fault.isEmpty()) {
             h.clock.advance(std::uniform_real_distribution<double>(0.0, 2.0)(rng)); // the child thinks

@@ -37,7 +37,7 @@ struct ScriptedPump : public EventPump {
 
     void atPump(int n, std::function<void()> action) { scripted_.push_back({n, 1e300, std::move(action)}); } // from 1
     void atTime(double seconds, std::function<void()> action) { scripted_.push_back({-1, seconds, std::move(action)}); }
-    void everyPump(std::function<bool()> action) { always_.push_back(std::move(action)); } // until false
+    void everyPump(std::function<void()> action) { always_.push_back(std::move(action)); }
 
     int calls = 0;
     struct Scripted {
@@ -61,16 +61,12 @@ struct ScriptedPump : public EventPump {
                 ++it;
             }
         }
-        for (std::size_t i = 0; i < always_.size();) {
-            if (auto action = always_[i]; action())
-                ++i;
-            else
-                always_.erase(always_.begin() + static_cast<std::ptrdiff_t>(i));
-        }
+        for (std::size_t i = 0; i < always_.size(); ++i)
+            always_[i]();
     }
     FakeClock &clock_;
     std::vector<Scripted> scripted_;
-    std::vector<std::function<bool()>> always_;
+    std::vector<std::function<void()>> always_;
 };
 
 struct PlayedClip {

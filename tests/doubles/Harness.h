@@ -74,7 +74,7 @@ struct Harness {
     // The same at every pump point from now on.
     void stopSequencesAtPumps()
     {
-        pump.everyPump([this] { return stopSequences(), true; });
+        pump.everyPump([this] { stopSequences(); });
     }
     // The reward count as a test sets it, between two steps.
     void setCount(float count) { t.stato.euroVinti = lastCount = count; }
