@@ -1,9 +1,7 @@
 // Start-up, the table choice, a question and its result: what is heard and seen; every product said right.
-#include "app/RealOutside.h"
 #include "common/ClipCatalogue.h"
 #include "common/DesktopStartUp.h"
 #include "doubles/Harness.h"
-#include "engine/Question.h"
 
 using namespace quizzolo;
 using namespace quizzolo::test;
@@ -135,20 +133,6 @@ class QuestionTest : public QObject {
         const bool available = displayAvailable(sockets.path());
         qputenv("QT_QPA_PLATFORM", platform);
         QCOMPARE(available, opens);
-    }
-
-    // The program's own random source: values in [0, 1), every factor as likely.
-    void realRandomDrawsEveryFactorEvenly()
-    {
-        ClockSeededRandom random;
-        std::array<int, 10> count{};
-        for (int i = 0; i < 90000; ++i) {
-            const float r = random.next();
-            QVERIFY(r >= 0.0f && r < 1.0f);
-            ++count[std::size_t(drawFactor(r))];
-        }
-        for (int factor = 1; factor <= 9; ++factor)
-            QVERIFY2(qAbs(count[std::size_t(factor)] - 10000) < 1000, qPrintable(QString::number(factor)));
     }
 
     void everyQuestionIsSaidRight_data()
