@@ -169,15 +169,13 @@ class WindowTest : public QObject {
     void exitQuestionAsDesigned_data()
     {
         QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("ENTER: Yes") << int(Qt::Key_Return) << true;
-        QTest::newRow("Escape: No") << int(Qt::Key_Escape) << false;
+        QTest::newRow("ENTER: Yes") << int(Qt::Key_Return);
+        QTest::newRow("Escape: No") << int(Qt::Key_Escape);
     }
 
     void exitQuestionAsDesigned()
     {
         QFETCH(int, key);
-        QFETCH(bool, yes);
         MessageBoxExitQuestion question;
         QTimer::singleShot(50, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -186,7 +184,7 @@ class WindowTest : public QObject {
             QVERIFY(box->icon() == QMessageBox::Question && box->defaultButton() == box->button(QMessageBox::Yes));
             QVERIFY(box->standardButtons() == (QMessageBox::Yes | QMessageBox::No));
         });
-        QCOMPARE(question.confirmExit(), yes);
+        QCOMPARE(question.confirmExit(), key == Qt::Key_Return);
     }
 };
 
