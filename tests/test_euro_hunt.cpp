@@ -176,14 +176,13 @@ class EuroHuntTest : public QObject {
     {
         QTest::addColumn<QString>("when");
         QTest::addColumn<float>("coins");
-        QTest::addColumn<QString>("lastHeard");
         // clang-format off
-        QTest::newRow("hunt in a stopped sequence's pause") << "pause" << 0.0f << "va4.wav";
-        QTest::newRow("hunt between tens and units of its result") << "result" << 0.0f << "va4.wav";
-        QTest::newRow("hunt inside a double-clicked result") << "double click" << 0.0f << "va4.wav";
-        QTest::newRow("hunt answered while Chiedimi speaks") << "nested" << 1.0f << "voxa_esatto.wav";
-        QTest::newRow("keys waiting as the hunt opens: old product") << "old keys" << 0.0f << "va4.wav";
-        QTest::newRow("ENTER again before the tick") << "again" << 1.0f << "voxa_esatto.wav";
+        QTest::newRow("hunt in a stopped sequence's pause") << "pause" << 0.0f;
+        QTest::newRow("hunt between tens and units of its result") << "result" << 0.0f;
+        QTest::newRow("hunt inside a double-clicked result") << "double click" << 0.0f;
+        QTest::newRow("hunt answered while Chiedimi speaks") << "nested" << 1.0f;
+        QTest::newRow("keys waiting as the hunt opens: old product") << "old keys" << 0.0f;
+        QTest::newRow("ENTER again before the tick") << "again" << 1.0f;
         // clang-format on
     }
 
@@ -191,7 +190,6 @@ class EuroHuntTest : public QObject {
     {
         QFETCH(QString, when);
         QFETCH(float, coins);
-        QFETCH(QString, lastHeard);
         Harness h;
         h.random.pushQuestion(7, 8); // 56: tens and units, a pump between them
         h.random.pushQuestion(3, 4); // the hunt question
@@ -220,7 +218,7 @@ class EuroHuntTest : public QObject {
         }
         QTest::keyClick(h.ui.Text1, Qt::Key_Return);
         QCOMPARE(h.t.stato.euroVinti, coins);
-        QCOMPARE(h.clips.files().back(), lastHeard); // nothing more said
+        QCOMPARE(h.clips.files().back(), coins ? "voxa_esatto.wav" : "va4.wav"); // nothing more said
         QCOMPARE(h.fault(), QString());
     }
 
