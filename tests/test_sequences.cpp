@@ -16,11 +16,11 @@ class SequencesTest : public QObject {
     void pauseEndsOnTime_data()
     {
         QTest::addColumn<int>("length");
-        QTest::addColumn<double>("movedAfter"); // < 0: the slider stays
-        QTest::addColumn<QString>("move");      // a value, "drag" to 1200, or keys
+        QTest::addColumn<double>("movedAfter");
+        QTest::addColumn<QString>("move"); // a value, "drag" to 1200, or keys
         QTest::addColumn<double>("endsAfter");
         // clang-format off
-        QTest::newRow("0 s: no event processed") << 0 << -1.0 << "" << 0.0;
+        QTest::newRow("0 s: no event processed") << 0 << 0.0 << "" << 0.0;
         QTest::newRow("999 is 1 s") << 10 << 0.5 << "999" << 1.0;
         QTest::newRow("shortened below the time waited: ends at once") << 10 << 3.0 << "500" << 3.0;
         QTest::newRow("a drag counts when it ends") << 10 << 0.5 << "drag" << 7.5;
@@ -40,19 +40,18 @@ class SequencesTest : public QObject {
         h.t.stato.ritardoSecondi = std::int16_t(length);
         const double start = h.clock.now;
         QScrollBar *slider = h.ui.variaRitardo;
-        if (movedAfter >= 0)
-            h.pump.atTime(start + movedAfter, [&] {
-                if (move.toInt() > 0)
-                    return slider->setValue(move.toInt());
-                if (move == "drag") { // counts only when let go
-                    slider->setSliderDown(true);
-                    slider->setSliderPosition(1200);
-                    return h.pump.atTime(start + 7.5, [&] { slider->setSliderDown(false); });
-                }
-                const QKeySequence keys(move);
-                for (int i = 0; i < keys.count(); ++i)
-                    QTest::keyClick(slider, keys[i].key());
-            });
+        h.pump.atTime(start + movedAfter, [&] {
+            if (move.toInt() > 0)
+                return slider->setValue(move.toInt());
+            if (move == "drag") { // counts only when let go
+                slider->setSliderDown(true);
+                slider->setSliderPosition(1200);
+                return h.pump.atTime(start + 7.5, [&] { slider->setSliderDown(false); });
+            }
+            const QKeySequence keys(move);
+            for (int i = 0; i < keys.count(); ++i)
+                QTest::keyClick(slider, keys[i].key());
+        });
         attendi(h.t);
         QCOMPARE(h.clock.now, start + endsAfter);
         QCOMPARE(h.pump.calls > 0, length > 0);
