@@ -6,7 +6,6 @@
 #include "app/Tabella.h"
 #include "app/TabellaLayout.h"
 #include "doubles/Doubles.h"
-#include "engine/Texts.h"
 #include "engine/Timer1Control.h"
 #include "modes/AnswerCheck.h"
 #include "modes/EuroHunt.h"
