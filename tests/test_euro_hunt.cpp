@@ -176,14 +176,12 @@ class EuroHuntTest : public QObject {
     {
         QTest::addColumn<QString>("when");
         QTest::addColumn<float>("coins");
-        // clang-format off
         QTest::newRow("hunt in a stopped sequence's pause") << "pause" << 0.0f;
         QTest::newRow("hunt between tens and units of its result") << "result" << 0.0f;
         QTest::newRow("hunt inside a double-clicked result") << "double click" << 0.0f;
         QTest::newRow("hunt answered while Chiedimi speaks") << "nested" << 1.0f;
         QTest::newRow("keys waiting as the hunt opens: old product") << "old keys" << 0.0f;
         QTest::newRow("ENTER again before the tick") << "again" << 1.0f;
-        // clang-format on
     }
 
     void answersOutOfTurn()

@@ -55,11 +55,9 @@ class QuestionTest : public QObject {
         QTest::addColumn<QStringList>("heard");
         const float low = 0.0f, high = 0.99999994f, f7 = ScriptedRandom::forFactor(7),
                     f8 = ScriptedRandom::forFactor(8);
-        // clang-format off
         QTest::newRow("all tables, 56") << 0 << f7 << f8 << QStringList{"voxa7", "va8", "voxa50", "va6"};
         QTest::newRow("all tables, 1") << 0 << low << low << QStringList{"voxa1", "va1", "va1"};
         QTest::newRow("table 9, 81") << 9 << low << high << QStringList{"voxa9", "va9", "voxa80", "va1"};
-        // clang-format on
     }
 
     // At each clip's start: both factor labels, the answer box, the result button, pumps so far.

@@ -19,7 +19,6 @@ class SequencesTest : public QObject {
         QTest::addColumn<double>("movedAfter");
         QTest::addColumn<QString>("move"); // a value, "drag" to 1200, or keys
         QTest::addColumn<double>("endsAfter");
-        // clang-format off
         QTest::newRow("0 s: no event processed") << 0 << 0.0 << "" << 0.0;
         QTest::newRow("999 is 1 s") << 10 << 0.5 << "999" << 1.0;
         QTest::newRow("shortened below the time waited: ends at once") << 10 << 3.0 << "500" << 3.0;
@@ -27,7 +26,6 @@ class SequencesTest : public QObject {
         QTest::newRow("Right: one step toward MAX") << 1 << 0.5 << "Right" << 3.0;
         QTest::newRow("Up toward MIN, End to MAX") << 1 << 0.5 << "Up, End" << 10.0;
         QTest::newRow("PgUp toward MIN, Left stops there") << 10 << 0.5 << "PgUp, Left, Left" << 1.0;
-        // clang-format on
     }
 
     void pauseEndsOnTime()
@@ -65,13 +63,11 @@ class SequencesTest : public QObject {
         QTest::addColumn<double>("stopAt");
         QTest::addColumn<QList<int>>("starts"); // ms after the start
         QTest::addColumn<int>("clips");
-        // clang-format off
         QTest::newRow("first sequence: 1 s, slider at 2") << false << 0 << 3.0 << QList<int>{0, 2200} << 4;
         QTest::newRow("moved before: the start sets 2 s") << false << 1 << 3.0 << QList<int>{0, 3200} << 4;
         QTest::newRow("6 s, stopped 4 s into the pause") << false << 2 << 4.0 << QList<int>{0} << 2;
         QTest::newRow("with result: pause, result, 2 s") << true << 0 << 6.0 << QList<int>{0, 5400} << 8;
         QTest::newRow("with result, stopped 4 s into 6") << true << 2 << 4.0 << QList<int>{0} << 4;
-        // clang-format on
     }
 
     void cyclesKeepThePaceUntilStopped()
