@@ -297,26 +297,19 @@ class WindowTest : public QObject {
         QCOMPARE(h.exitQuestion.asked, when == "close" ? 0 : 1);
     }
 
-    // The real question: the design's texts and buttons, Yes the default.
-    void exitQuestionAsDesigned_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::newRow("ENTER: Yes") << int(Qt::Key_Return);
-        QTest::newRow("Escape: No") << int(Qt::Key_Escape);
-    }
-
+    // The real question: the design's texts and buttons, Yes the default, Escape for No.
     void exitQuestionAsDesigned()
     {
-        QFETCH(int, key);
         MessageBoxExitQuestion question;
         QTimer::singleShot(50, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key(key)); // the box lives on
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return); // the box lives on
             QVERIFY(box->windowTitle() == "ATTENZIONE" && box->text() == "Vuoi uscire?");
             QVERIFY(box->icon() == QMessageBox::Question && box->defaultButton() == box->button(QMessageBox::Yes));
             QVERIFY(box->standardButtons() == (QMessageBox::Yes | QMessageBox::No));
+            QVERIFY(box->escapeButton() == box->button(QMessageBox::No));
         });
-        QCOMPARE(question.confirmExit(), key == Qt::Key_Return);
+        QVERIFY(question.confirmExit());
     }
 };
 
