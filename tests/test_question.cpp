@@ -50,22 +50,20 @@ class QuestionTest : public QObject {
     void speaksQuestionThenResult_data()
     {
         QTest::addColumn<int>("table");
-        QTest::addColumn<float>("r1");
-        QTest::addColumn<float>("r2");
+        QTest::addColumn<QList<float>>("draws");
         QTest::addColumn<QStringList>("heard");
         const float low = 0.0f, high = 0.99999994f, f7 = ScriptedRandom::forFactor(7),
                     f8 = ScriptedRandom::forFactor(8);
-        QTest::newRow("all tables, 56") << 0 << f7 << f8 << QStringList{"voxa7", "va8", "voxa50", "va6"};
-        QTest::newRow("all tables, 1") << 0 << low << low << QStringList{"voxa1", "va1", "va1"};
-        QTest::newRow("table 9, 81") << 9 << low << high << QStringList{"voxa9", "va9", "voxa80", "va1"};
+        QTest::newRow("all tables, 56") << 0 << QList{f7, f8} << QStringList{"voxa7", "va8", "voxa50", "va6"};
+        QTest::newRow("all tables, 1") << 0 << QList{low, low} << QStringList{"voxa1", "va1", "va1"};
+        QTest::newRow("table 9, 81") << 9 << QList{low, high} << QStringList{"voxa9", "va9", "voxa80", "va1"};
     }
 
     // At each clip's start: both factor labels, the answer box, the result button, pumps so far.
     void speaksQuestionThenResult()
     {
         QFETCH(int, table);
-        QFETCH(float, r1);
-        QFETCH(float, r2);
+        QFETCH(QList<float>, draws);
         QFETCH(QStringList, heard);
         Harness h;
         QVERIFY(h.t.stato.ritardoSecondi == 1 && h.ui.Timer1->interval() == 3000 && h.fault().isEmpty());
@@ -81,7 +79,7 @@ class QuestionTest : public QObject {
                         .arg(c.mode == PlayMode::Sync ? h.pump.calls : -1);
         };
         h.ui.Text1->setText(QStringLiteral("42")); // an old product is cleared
-        h.random.queue = {r1, r2};
+        h.random.queue.assign(draws.begin(), draws.end());
         Command1_Click(h.t);
         QCOMPARE(h.fault(), QString());
         Command2_Click(h.t);
