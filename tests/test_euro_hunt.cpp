@@ -1,7 +1,6 @@
 // The euro hunt: typed answers, the count and its coins, the anthem, answers out of turn.
 #include "app/NumberPad.h"
 #include "doubles/Harness.h"
-#include "modes/AnswerCheck.h"
 #include "modes/AnswerReading.h"
 
 #include <QClipboard>

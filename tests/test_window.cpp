@@ -2,7 +2,6 @@
 // size, font and flat colour as the design's table has them, on the designed window and on the board at two screen
 // sizes; that part also runs at 200 % (QT_SCALE_FACTOR=2).
 #include "app/NumberPad.h"
-#include "app/RealOutside.h"
 #include "app/Widgets.h"
 #include "doubles/Harness.h"
 
