@@ -1,5 +1,4 @@
-// libFuzzer target: any bytes as a voice pack a teacher imports. Reading stays within its
-// bounds, keeps only regular members, and a damaged pack keeps nothing.
+// libFuzzer target: any bytes as a voice pack to import: reading stays bounded, a damaged pack keeps nothing.
 #include "recorder/imports/VoicePack.h"
 
 #include <cstdint>
@@ -17,9 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const PackMember &m : pack.members) {
         expect(m.data.size() <= packRule::maxMemberBytes, "bounded member");
         kept += m.data.size();
-        // The clip a member is for is found by its last part alone: no folder in its name matters.
-        const quizzolo::ClipEntry *clip = clipForMember(m.name);
-        expect(!clip || clip == clipForMember(m.name.section(QLatin1Char('/'), -1)), "matched by the file's name");
     }
     expect(kept <= packRule::maxKeptBytes, "bounded memory");
     return 0;

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QStringList>
 #include <QUrl>
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <random>
@@ -20,16 +21,23 @@ struct FakeClock : public SteadyClock {
     double now = 1000.0;
 };
 
-// Runs scripted actions at chosen pump calls or fake times, and moves the fake clock on
-// when the trainer waits, so pauses cost no real time. Actions may pump again (nesting).
+// Runs scripted actions at chosen pump calls or fake times; waits move the fake clock on. Actions may pump again.
 struct ScriptedPump : public EventPump {
     explicit ScriptedPump(FakeClock &clock) : clock_(clock) {}
     void processPendingEvents() override { runDue(); }
-    void waitForEventsUntil(double deadlineSeconds) override;
+    void waitForEventsUntil(double deadlineSeconds) override
+    {
+        // The next scripted event wakes the wait before the deadline, as a real one would.
+        double wake = deadlineSeconds;
+        for (const Scripted &s : scripted_)
+            wake = std::min(wake, s.at);
+        clock_.now = std::max(clock_.now, wake);
+        runDue();
+    }
 
     void atPump(int n, std::function<void()> action) { scripted_.push_back({n, 1e300, std::move(action)}); } // from 1
     void atTime(double seconds, std::function<void()> action) { scripted_.push_back({-1, seconds, std::move(action)}); }
-    void everyPump(std::function<bool()> action) { always_.push_back(std::move(action)); } // until false
+    void everyPump(std::function<void()> action) { always_.push_back(std::move(action)); }
 
     int calls = 0;
     struct Scripted {
@@ -37,10 +45,28 @@ struct ScriptedPump : public EventPump {
         double at;
         std::function<void()> action;
     };
-    void runDue(); // one pump point
+    void runDue() // one pump point
+    {
+        // A fault that keeps a sequence running for ever fails the test instead of hanging it.
+        if (++calls > 1000000)
+            throw std::runtime_error("a million pump points: the trainer never stops");
+        // Take each action out before running it: it may pump again.
+        for (auto it = scripted_.begin(); it != scripted_.end();) {
+            if (it->call == calls || it->at <= clock_.now) {
+                auto action = std::move(it->action);
+                scripted_.erase(it);
+                action();
+                it = scripted_.begin();
+            } else {
+                ++it;
+            }
+        }
+        for (std::size_t i = 0; i < always_.size(); ++i)
+            always_[i]();
+    }
     FakeClock &clock_;
     std::vector<Scripted> scripted_;
-    std::vector<std::function<bool()>> always_;
+    std::vector<std::function<void()>> always_;
 };
 
 struct PlayedClip {

@@ -1,7 +1,5 @@
 #include "doubles/Harness.h"
 
-#include "app/ResourceLoader.h"
-
 #include <cmath>
 
 namespace quizzolo::test {
@@ -38,8 +36,7 @@ bool Harness::shows(QLabel *place, int id) const
 
 namespace {
 
-// The coins of each reward count as the design lists them, from Image1 to Image3, in cents;
-// the bitmap of each coin by its value.
+// The coins of each reward count as the design lists them, Image1 to Image3, in cents; each coin's bitmap.
 const char *const designCoins[21] = {"",      "1",     "2",     "2+1",   "2+2",      "5",        "5+1",
                                      "5+2",   "5+2+1", "5+2+2", "10",    "10+5",     "20",       "20+10",
                                      "20+20", "50",    "50+10", "50+20", "50+20+10", "50+20+20", "100"};
@@ -119,13 +116,6 @@ void pointer(QWidget *w, QEvent::Type type, Qt::MouseButton button)
 {
     QMouseEvent event(type, QPointF(10, 10), w->mapToGlobal(QPointF(10, 10)), button, button, Qt::NoModifier);
     QApplication::sendEvent(w, &event);
-}
-
-bool showsCursor(QWidget *w, int id)
-{
-    const QCursor expected = loadCursor(id), seen = w->cursor();
-    return seen.shape() == Qt::BitmapCursor && seen.hotSpot() == expected.hotSpot() &&
-           seen.bitmap().toImage() == expected.bitmap().toImage();
 }
 
 QPointingDevice *touchScreen()

@@ -6,7 +6,6 @@
 #include "app/Tabella.h"
 #include "app/TabellaLayout.h"
 #include "doubles/Doubles.h"
-#include "engine/Texts.h"
 #include "engine/Timer1Control.h"
 #include "modes/EuroHunt.h"
 #include "modes/PacedWait.h"
@@ -57,8 +56,7 @@ struct Harness {
         window.activateWindow();
         return QTest::qWaitForWindowActive(&window);
     }
-    // Controls by their design names ("tutte", "1".."9" for the table options, "tabella"
-    // for the designed window's area), and back.
+    // Controls by design name ("tutte", "1".."9": the table options; "tabella": the design's area), and back.
     QMap<QString, QWidget *> namedControls() const;
     QWidget *control(const QString &name) const { return namedControls().value(name); }
     QString nameOf(QWidget *w) const { return namedControls().key(w, QStringLiteral("?")); }
@@ -75,15 +73,14 @@ struct Harness {
     // The same at every pump point from now on.
     void stopSequencesAtPumps()
     {
-        pump.everyPump([this] { return stopSequences(), true; });
+        pump.everyPump([this] { stopSequences(); });
     }
     // The reward count as a test sets it, between two steps.
     void setCount(float count) { t.stato.euroVinti = lastCount = count; }
     // Whether a reward place shows coin `id` (0: hidden and empty).
     bool shows(QLabel *place, int id) const;
-    // What is inconsistent in the window, the trainer state and what was heard since the
-    // last check; empty when all is well. `anywhere` leaves out what holds only when no
-    // handler runs.
+    // What is inconsistent in the window, the trainer state and what was heard since the last check; empty when all
+    // is well. `anywhere` leaves out what holds only when no handler runs.
     QString fault(bool anywhere = false) const;
 
   private:
@@ -93,9 +90,8 @@ struct Harness {
 
 // Key presses carrying each character, as X11 sends them: '\r' ENTER, '\b' Backspace, '\x7f' Delete.
 void type(QWidget *w, const QString &text);
-// The pointer moving over, or a button pressed on, a control; the hand it then shows.
+// The pointer moving over, or a button pressed on, a control.
 void pointer(QWidget *w, QEvent::Type type = QEvent::MouseMove, Qt::MouseButton button = Qt::NoButton);
-bool showsCursor(QWidget *w, int id);
 // A finger on a touch screen: down and up in the middle of `w` after `holdMs`.
 void tap(QWidget *w, int holdMs = 0);
 QPointingDevice *touchScreen();
