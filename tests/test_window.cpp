@@ -162,7 +162,7 @@ class WindowTest : public QObject {
         QCOMPARE(seen, expected + expected.mid(0, 1));
     }
 
-    // The focus under the pointer, ENTER or SPACE pressing the pointed button, the links.
+    // The hands and the focus under the pointer, ENTER or SPACE pressing the pointed button, the links.
     void focusFollowsThePointer_data()
     {
         QTest::addColumn<QString>("name");
@@ -196,10 +196,16 @@ class WindowTest : public QObject {
             Command5_Click(h.t);
         QWidget *w = h.control(name), *before = h.control(name == "Text1" ? "fine" : "Text1");
         before->setFocus();
-        pointer(w, QEvent::MouseButtonPress, Qt::RightButton); // any button pressed: no focus move
-        QVERIFY(before->hasFocus());
+        pointer(w, QEvent::MouseButtonPress, Qt::RightButton); // any button: the closed hand, no focus move
+        QVERIFY(before->hasFocus() && (!w->isEnabled() || name == "Text1" || showsCursor(w, 102)));
         pointer(w);
         QCOMPARE(w->hasFocus(), takesFocus);
+        if (name != "Text1") { // the open hand at a move, not a stale fist; none on a disabled button
+            QVERIFY(w->isEnabled() ? showsCursor(w, 101) : w->cursor().shape() == Qt::ArrowCursor);
+            w->setEnabled(true);
+            pointer(w);
+            QVERIFY(showsCursor(w, 101));
+        }
         if (key) {
             QSignalSpy pressed(qobject_cast<QPushButton *>(w), &QPushButton::clicked);
             h.stopSequencesAtPumps();

@@ -1,5 +1,7 @@
 #include "doubles/Harness.h"
 
+#include "app/ResourceLoader.h"
+
 #include <cmath>
 
 namespace quizzolo::test {
@@ -116,6 +118,13 @@ void pointer(QWidget *w, QEvent::Type type, Qt::MouseButton button)
 {
     QMouseEvent event(type, QPointF(10, 10), w->mapToGlobal(QPointF(10, 10)), button, button, Qt::NoModifier);
     QApplication::sendEvent(w, &event);
+}
+
+bool showsCursor(QWidget *w, int id)
+{
+    const QCursor expected = loadCursor(id), seen = w->cursor();
+    return seen.shape() == Qt::BitmapCursor && seen.hotSpot() == expected.hotSpot() &&
+           seen.bitmap().toImage() == expected.bitmap().toImage();
 }
 
 QPointingDevice *touchScreen()

@@ -94,6 +94,8 @@ void type(QWidget *w, const QString &text);
 void pointer(QWidget *w, QEvent::Type type = QEvent::MouseMove, Qt::MouseButton button = Qt::NoButton);
 // A finger on a touch screen: down and up in the middle of `w` after `holdMs`.
 void tap(QWidget *w, int holdMs = 0);
+// The program's own cursor `id` (101 open hand, 102 closed hand) over `w`.
+bool showsCursor(QWidget *w, int id);
 QPointingDevice *touchScreen();
 
 } // namespace quizzolo::test
