@@ -53,8 +53,7 @@ class VoiceFoldersTest : public QObject {
         const QMap<VoiceFolders::Source, QString> from{{VoiceFolders::Source::User, userDir},
                                                        {VoiceFolders::Source::School, schoolDirs[1]}};
         QCOMPARE(folders.path("va5.wav"), from.value(source, programDir) + "/va5.wav");
-        QCOMPARE(folders.candidates("va5.wav").value(0),
-                 folders.path("va5.wav")); // the trainer's player tries it first
+        QCOMPARE(folders.candidates("va5.wav").value(0), folders.path("va5.wav")); // the player's first try
     }
 
     // As the XDG rules say: a relative XDG_DATA_HOME is ignored, and without a usable home
