@@ -18,12 +18,6 @@ class CaptureTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase()
-    {
-        qputenv("SDL_AUDIODRIVER", "disk");
-        qputenv("SDL_DISKAUDIODELAY", "2"); // ~10 times faster than real time
-    }
-
     void takeEnds_data()
     {
         QTest::addColumn<QString>("plan");
@@ -34,10 +28,10 @@ class CaptureTest : public QObject {
         QTest::newRow("word, then silence") << "s0.5,v0.7,s3" << 2.2 << 0.79 << 0.0;
         QTest::newRow("pause of half a second inside") << "s0.3,v0.4,s0.5,v0.4,s3" << 2.6 << 1.39 << 0.0;
         QTest::newRow("silence only") << "s4" << 0.0 << 0.0 << 0.0;
-        QTest::newRow("word 24 dB over room noise") << "s0.5,v0.7,s3" << 2.2 << 0.79 << 24.0;
         QTest::newRow("key press, then the word") << "k0.02,s1.3,v0.7,s3" << 3.02 << 0.79 << 0.0;
         QTest::newRow("tap after the word") << "s0.5,v0.7,s0.3,k0.04,s3" << 2.2 << 0.79 << 30.0;
         QTest::newRow("noise as loud as the word") << "s0.5,v0.7,s3" << 0.0 << 0.0 << 5.0;
+        QTest::newRow("no microphone") << "" << 0.0 << 0.0 << 0.0;
     }
 
     void takeEnds()
@@ -53,12 +47,18 @@ class CaptureTest : public QObject {
             raw.append(reinterpret_cast<const char *>(&s), sizeof s);
         }
         QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath("microphone.raw"), raw));
+        QVERIFY(plan.isEmpty() || writeBytes(dir.filePath("microphone.raw"), raw));
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIODELAY", "2"); // ~10 times faster than real time
         qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(dir.filePath("microphone.raw")));
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir.filePath("speaker.raw")));
 
         Microphone microphone(QStringLiteral("disk"));
-        QVERIFY2(microphone.available(), qPrintable(microphone.problem()));
+        QVERIFY2(microphone.available() == !plan.isEmpty(), qPrintable(microphone.problem()));
+        if (plan.isEmpty()) { // nothing for the disk driver to read
+            QVERIFY(microphone.problem().contains(QStringLiteral("Nessun microfono")));
+            return;
+        }
         microphone.start();
         std::vector<float> captured;
         SpeechEnd end;
@@ -82,43 +82,6 @@ class CaptureTest : public QObject {
         QCOMPARE(take.ok(), kept > 0);
         if (kept > 0)
             QVERIFY2(std::fabs(take.seconds - kept) < 0.03, qPrintable(QString::number(take.seconds)));
-    }
-
-    void meterZones_data()
-    {
-        QTest::addColumn<double>("amplitude"); // peak of a 190 Hz tone
-        QTest::addColumn<int>("zone");
-        QTest::addColumn<int>("percent");
-
-        QTest::newRow("silence") << 0.0 << int(LevelZone::TooQuiet) << 0;
-        QTest::newRow("far from the microphone, -40 dBFS") << 0.01 << int(LevelZone::TooQuiet) << 33;
-        QTest::newRow("soft voice, -26 dBFS") << 0.05 << int(LevelZone::Good) << 57;
-        QTest::newRow("shouting, -1 dBFS") << 0.9 << int(LevelZone::TooLoud) << 98;
-        QTest::newRow("clipped") << 1.0 << int(LevelZone::TooLoud) << 100;
-    }
-
-    void meterZones()
-    {
-        QFETCH(double, amplitude);
-        QFETCH(int, zone);
-        QFETCH(int, percent);
-
-        const std::vector<float> tone = tenth(amplitude);
-        const double db = peakDbfs(tone.data(), tone.size());
-        QCOMPARE(int(levelZone(db)), zone);
-        QCOMPARE(meterPercent(tone.data(), tone.size()), percent);
-        // The zone marks drawn on the meter agree with the zones.
-        QCOMPARE(meterPercentAt(db) >= meterPercentAt(levelGoodFromDb), zone != int(LevelZone::TooQuiet));
-        QCOMPARE(meterPercentAt(db) >= meterPercentAt(levelTooLoudFromDb), zone == int(LevelZone::TooLoud));
-    }
-
-    void noMicrophone()
-    {
-        QTemporaryDir dir;
-        qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(dir.filePath("absent.raw")));
-        Microphone microphone(QStringLiteral("disk"));
-        QVERIFY(!microphone.available());
-        QVERIFY(microphone.problem().contains(QStringLiteral("Nessun microfono")));
     }
 };
 

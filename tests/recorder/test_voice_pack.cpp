@@ -1,6 +1,5 @@
-// A voice carried between computers: packs as teachers and hostile senders make them, the
-// export's destination, the school's voice installed by the administrator, and what the
-// command line prints of outside names.
+// A voice carried between computers: packs as teachers and hostile senders make them, where
+// it is exported, the school's voice, what the command line prints of outside names.
 #include "VoiceSamples.h"
 #include "recorder/files/FileSafety.h"
 #include "recorder/files/SchoolVoice.h"
@@ -43,7 +42,6 @@ class VoicePackTest : public QObject {
         QTest::addColumn<QString>("told"); // in the result's text
         // clang-format off
         QTest::newRow("exported: a zip")         << "export pack.zip"  << QStringList{"voxa7", "va5"} << true  << "Importate 2 voci da pack.zip: voxa7, va5.";
-        QTest::newRow("tar.gz, GNU long name")   << "tar gnu"          << QStringList{"voxa7", "va5"} << true  << "Importate 2";
         QTest::newRow("names out of the folder") << "members ../../va5.wav /etc/VOXA7.WAV" << QStringList{"voxa7", "va5"} << true << "Importate 2";
         QTest::newRow("not a clip's name")       << "members canzone.wav" << QStringList{}            << true  << "non è il nome di una voce di Quizzolo (canzone.wav)";
         QTest::newRow("a text named as a clip")  << "text va6.wav"     << QStringList{}               << true  << "va6.wav";
@@ -64,15 +62,11 @@ class VoicePackTest : public QObject {
         QTemporaryDir dir;
         const QString in = dir.filePath("in"), pack = dir.filePath(how.startsWith("export") ? how.mid(7) : "pack.in");
         const QStringList words = how.split(' ');
-        QVERIFY(writeBytes(in + "/va5.wav", word()) && writeBytes(in + "/Sette per.mp3", word()));
+        QVERIFY(writeBytes(in + "/va5.wav", word()));
         if (words[0] == "export") {
             QVERIFY(writeBytes(dir.filePath("a/voxa7.wav"), word()) &&
                     QFile::copy(in + "/va5.wav", dir.filePath("a/va5.wav")));
             QVERIFY(exportVoicePack(ClipStore(VoiceFolders(dir.filePath("a"), {})), pack).ok);
-        } else if (words[0] == "tar") { // the clips deep in a folder whose name is longer than tar's 100 bytes
-            const QString deep = QString(120, 'd');
-            QVERIFY(QDir(in).mkdir(deep) && QFile::rename(in + "/va5.wav", in + "/" + deep + "/VA5.wav"));
-            QVERIFY(run(in, "tar", {"--format=" + words[1], "-czf", pack, deep, "Sette per.mp3"}));
         } else if (words[0] == "links") { // a link, a hard link and a FIFO, each named as a clip
             QVERIFY(QFile::link("/etc/passwd", in + "/va6.wav") &&
                     mkfifo(QFile::encodeName(in + "/va8.wav"), 0600) == 0 &&
@@ -80,9 +74,7 @@ class VoicePackTest : public QObject {
             QVERIFY(run(in, "tar", {"-cf", pack, "va5.wav", "va6.wav", "va7.wav", "va8.wav"}));
         } else if (words[0] == "flood") { // the same clip thirty times, each 41 s of silence at 192 kHz
             QVERIFY(run(in, "sox", {"-n", "-r", "192000", "long.flac", "trim", "0", "41"}));
-            QFile flac(in + "/long.flac");
-            QVERIFY(flac.open(QIODevice::ReadOnly));
-            const QByteArray bytes = flac.readAll();
+            const QByteArray bytes = contents(in + "/long.flac");
             std::vector<PackMember> members;
             for (int i = 0; i < 30; ++i)
                 members.push_back({QStringLiteral("%1/va5.wav").arg(i), bytes});
@@ -112,16 +104,13 @@ class VoicePackTest : public QObject {
                  imported.isEmpty() ? 0 : 1);
     }
 
-    // Recordings as phones and other programs save them, made from a spoken word.
     // What stands where the voice is exported to: only nothing or a regular file is replaced.
     void exportDestination_data()
     {
         QTest::addColumn<QString>("there");
         QTest::addColumn<QString>("told");
         // clang-format off
-        QTest::newRow("nothing")          << "none"   << "Esportate 1 voci in DIR/out.zip";
         QTest::newRow("an older pack")    << "file"   << "Esportate 1 voci in DIR/out.zip";
-        QTest::newRow("a FIFO")           << "fifo"   << "non è un file normale";
         QTest::newRow("a link to a file") << "link"   << "non è un file normale";
         QTest::newRow("a folder")         << "folder" << "è una cartella";
         QTest::newRow("a folder's name")  << "slash"  << "è una cartella: scrivi anche il nome del file";
@@ -138,7 +127,6 @@ class VoicePackTest : public QObject {
         const QByteArray name = QFile::encodeName(out);
         QVERIFY(writeBytes(target, "mine") && writeBytes(dir.filePath("voce/va5.wav"), word()));
         QVERIFY(there == "file"     ? writeBytes(out, "old")
-                : there == "fifo"   ? mkfifo(name, 0600) == 0
                 : there == "link"   ? QFile::link(target, out)
                 : there == "folder" ? QDir().mkdir(out)
                                     : true);
