@@ -31,6 +31,7 @@ class CaptureTest : public QObject {
         QTest::newRow("key press, then the word") << "k0.02,s1.3,v0.7,s3" << 3.02 << 0.79 << 0.0;
         QTest::newRow("tap after the word") << "s0.5,v0.7,s0.3,k0.04,s3" << 2.2 << 0.79 << 30.0;
         QTest::newRow("noise as loud as the word") << "s0.5,v0.7,s3" << 0.0 << 0.0 << 5.0;
+        QTest::newRow("a murmur far off, then the word") << "s0.2,m0.3,s1.1,v0.7,s2" << 3.3 << 0.79 << 0.0;
         QTest::newRow("no microphone") << "" << 0.0 << 0.0 << 0.0;
     }
 

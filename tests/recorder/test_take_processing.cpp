@@ -108,19 +108,6 @@ class TakeProcessingTest : public QObject {
         QVERIFY(std::fabs(out->samples.front()) < 0.01f && std::fabs(out->samples.back()) < 0.01f);
     }
 
-    // A murmur far off is not the teacher: the take ends a second after her own words.
-    void speechEndsAfterTheWords()
-    {
-        SpeechEnd end;
-        const std::vector<float> s = spoken(QStringLiteral("s0.3,m0.4,s1.2,v0.7,s1.2"));
-        const std::size_t window = clipRate() / 100;
-        std::size_t fed = 0;
-        for (; fed + window <= s.size() && !end.over(); fed += window)
-            end.feed(s.data() + fed, window);
-        QVERIFY2(end.over() && std::fabs(static_cast<double>(fed) / clipRate() - 3.6) < 0.06,
-                 qPrintable(QString::number(fed)));
-    }
-
     // Takes processed directly: where the kept part lies, and the reason given.
     void take_data()
     {
