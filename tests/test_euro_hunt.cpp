@@ -219,7 +219,7 @@ class EuroHuntTest : public QObject {
         QCOMPARE(h.fault(), QString());
     }
 
-    // Codes against the design's limit, the first past each range: a discarded key changes nothing; ENTER scores.
+    // Codes against the box's limit, the first past each range: a discarded key changes nothing; ENTER scores.
     void keyFilter_data()
     {
         QTest::addColumn<int>("code");

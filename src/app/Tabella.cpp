@@ -47,7 +47,7 @@ Tabella::Tabella(Outside &outside, const QString &clipFolder, QWidget *parent) :
     setObjectName(QStringLiteral("tabella"));
     setWindowTitle(texts::didascaliaFinestra);
     setWindowIcon(programIcon());
-    // Only the board view shows the window's own face, as the margin around the design.
+    // Only the board view shows the window's own face, as the margin around the designed window.
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(64, 64, 64));
     setPalette(p);

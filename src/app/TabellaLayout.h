@@ -18,7 +18,7 @@ QFont designFont(double pointSize, bool bold, bool underline = false, double sca
 // Application-wide settings the window is designed for: name, version, style, fonts.
 void prepareApplication();
 
-// Creates every control of the window with its design values and stacking order; the
+// Creates every control of the window with its layout values and stacking order; the
 // positions, sizes and fonts (in twips and points) go through `layout`, which keeps them
 // for any later scale.
 Controls buildControls(QWidget *window, ScaledLayout &layout);

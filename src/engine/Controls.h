@@ -15,7 +15,7 @@ namespace quizzolo {
 
 class Timer1Control;
 
-// The window's controls that the trainer drives, by their design names. The window
+// The window's controls that the trainer drives, by their given names. The window
 // owns them; the engine and the modes only change their run-time properties.
 struct Controls {
     QWidget *tabella = nullptr;

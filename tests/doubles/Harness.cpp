@@ -38,10 +38,10 @@ bool Harness::shows(QLabel *place, int id) const
 
 namespace {
 
-// The coins of each reward count as the design lists them, Image1 to Image3, in cents; each coin's bitmap.
-const char *const designCoins[21] = {"",      "1",     "2",     "2+1",   "2+2",      "5",        "5+1",
-                                     "5+2",   "5+2+1", "5+2+2", "10",    "10+5",     "20",       "20+10",
-                                     "20+20", "50",    "50+10", "50+20", "50+20+10", "50+20+20", "100"};
+// The coins of each reward count as the reward table lists them, Image1 to Image3, in cents; each coin's bitmap.
+const char *const coinTable[21] = {"",      "1",     "2",     "2+1",   "2+2",      "5",        "5+1",
+                                   "5+2",   "5+2+1", "5+2+2", "10",    "10+5",     "20",       "20+10",
+                                   "20+20", "50",    "50+10", "50+20", "50+20+10", "50+20+20", "100"};
 const QMap<QString, int> coinBitmap = {{"1", 101},  {"2", 102},  {"5", 103},  {"10", 104},
                                        {"20", 105}, {"50", 106}, {"100", 107}};
 const QStringList feedbackClips = {"voxa_dig.wav", "voxa_esatto.wav", "voxa_ripeti.wav", "anthem1.wav"};
@@ -51,14 +51,14 @@ const QStringList feedbackClips = {"voxa_dig.wav", "voxa_esatto.wav", "voxa_ripe
 QString Harness::fault(bool anywhere) const
 {
     const TrainerState &s = t.stato;
-    const bool without = ui.Command3->text() == design::ferma, with = ui.command4->text() == design::ferma;
+    const bool without = ui.Command3->text() == caption::ferma, with = ui.command4->text() == caption::ferma;
     const std::array buttons{ui.Command1, ui.Command3, ui.command4, ui.Command5};
     QPushButton *running = without ? ui.Command3 : with ? ui.command4 : nullptr;
     const auto checked =
         std::count_if(ui.Sel_Quizzolo.begin(), ui.Sel_Quizzolo.end(), [](auto *o) { return o->isChecked(); });
     const auto enabled = std::count_if(buttons.begin(), buttons.end(), [](auto *b) { return b->isEnabled(); });
     const bool whole = s.euroVinti >= 0 && s.euroVinti <= 20 && s.euroVinti == std::floor(s.euroVinti);
-    const QStringList coins = QString(designCoins[whole ? int(s.euroVinti) : 0]).split('+', Qt::SkipEmptyParts);
+    const QStringList coins = QString(coinTable[whole ? int(s.euroVinti) : 0]).split('+', Qt::SkipEmptyParts);
     bool coinShown = false, coinsAsCounted = true;
     for (int i = 0; i < 3; ++i) {
         QLabel *place = std::array{ui.Image1, ui.Image2, ui.Image3}[std::size_t(i)];
@@ -80,7 +80,7 @@ QString Harness::fault(bool anywhere) const
         {s.ritardoSecondi >= 1 && s.ritardoSecondi <= 10, "pause outside 1..10 s"},
         {!(ui.Timer1->isEnabled() && s.cacciaInCorso), "Timer1 runs during a hunt question"},
         {!(without && with), "both sequence buttons say stop"},
-        {(without || ui.Command3->text() == design::senzaRisultato) && (with || ui.command4->text() == design::conRisultato), "a sequence button's caption is not the design's"},
+        {(without || ui.Command3->text() == caption::senzaRisultato) && (with || ui.command4->text() == caption::conRisultato), "a sequence button's caption is not its own"},
         {bool(running) == !ui.FrameRitardo->isHidden(), "pause slider shown without a sequence or hidden with one"},
         {!running || (running->isEnabled() && enabled == 1 && ui.Command2->isHidden() && !s.cacciaInCorso), "during a sequence another button than its own is live"},
         {!running || ui.FrameRitardo->title() == (without ? "Ritarda le operazioni" : "Ritarda il risultato"), "wrong pause title"},
@@ -94,7 +94,7 @@ QString Harness::fault(bool anywhere) const
         {anywhere || !s.cacciaInCorso || (!ui.Command2->isHidden() && ui.Command2->text() == "Scrivi il risultato e premi il tasto INVIO" && enabled == 0), "hunt question without its prompt, or with a mode live"},
         {anywhere || s.cacciaInCorso || ui.Command2->isHidden() || (ui.Command2->text() == "Fammi vedere il risultato" && enabled == 0 && !ui.Timer1->isEnabled()), "waiting result with a mode live"},
         {anywhere || s.cacciaInCorso || !ui.Command2->isHidden() || enabled == 4, "idle with a mode that cannot start"},
-        {anywhere || !coinShown || coinsAsCounted, "coins other than the design's for the count"},
+        {anywhere || !coinShown || coinsAsCounted, "coins other than the reward table's for the count"},
     };
     // clang-format on
     for (const auto &[holds, what] : rules)

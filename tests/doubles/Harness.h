@@ -26,12 +26,12 @@
 
 namespace quizzolo::test {
 
-// The texts of the design, as the child must read them.
-namespace design {
+// The sequence buttons' own texts, as the child must read them.
+namespace caption {
 inline const QString ferma = QStringLiteral("Ferma le operazioni di seguito");
 inline const QString senzaRisultato = QStringLiteral("Operazioni di seguito, senza il risultato");
 inline const QString conRisultato = QStringLiteral("Operazioni di seguito, con il risultato");
-} // namespace design
+} // namespace caption
 
 // The real window and handlers, wired to the doubles.
 struct Harness {
@@ -56,7 +56,7 @@ struct Harness {
         window.activateWindow();
         return QTest::qWaitForWindowActive(&window);
     }
-    // Controls by design name ("tutte", "1".."9": the table options; "tabella": the design's area), and back.
+    // Controls by name ("tutte", "1".."9": the table options; "tabella": the window's area), and back.
     QMap<QString, QWidget *> namedControls() const;
     QWidget *control(const QString &name) const { return namedControls().value(name); }
     QString nameOf(QWidget *w) const { return namedControls().key(w, QStringLiteral("?")); }
@@ -66,7 +66,7 @@ struct Harness {
     void stopSequences(bool now = true)
     {
         for (auto [button, idle] :
-             {std::pair{ui.Command3, design::senzaRisultato}, {ui.command4, design::conRisultato}})
+             {std::pair{ui.Command3, caption::senzaRisultato}, {ui.command4, caption::conRisultato}})
             if (now && button->text() != idle)
                 button->click();
     }

@@ -19,9 +19,9 @@ class ScaledMarks : public QProxyStyle {
     double scale = 1;
 };
 
-// Every control's design values in twips and points, applied at one scale: 1 is the
+// Every control's layout values in twips and points, applied at one scale: 1 is the
 // designed 800 x 600 window (15 twips a pixel), 1.8 fills a 1080-line screen. At 1 the
-// pixels are exactly those of the design; any other scale rounds the same values.
+// pixels are exactly those of the layout; any other scale rounds the same values.
 class ScaledLayout {
   public:
     // Left, top, width and height in twips, within the control's container.
