@@ -65,9 +65,9 @@ QString Harness::fault(bool anywhere) const
         coinShown |= !place->isHidden();
         coinsAsCounted &= shows(place, i < coins.size() ? coinBitmap.value(coins[i]) : 0);
     }
-    bool clipsAsDesigned = true; // numbers are spoken to their end, feedback never waits
+    bool clipsAsIntended = true; // numbers are spoken to their end, feedback never waits
     for (; clipsChecked < clips.played.size(); ++clipsChecked)
-        clipsAsDesigned &= feedbackClips.contains(clips.played[clipsChecked].file) ==
+        clipsAsIntended &= feedbackClips.contains(clips.played[clipsChecked].file) ==
                            (clips.played[clipsChecked].mode == PlayMode::Async);
     const bool countKept = qAbs(s.euroVinti - lastCount) <= 1 || (lastCount == 20 && s.euroVinti == 0);
     lastCount = s.euroVinti;
@@ -75,7 +75,7 @@ QString Harness::fault(bool anywhere) const
     const std::vector<std::pair<bool, const char *>> rules = {
         {whole, "count outside 0..20"},
         {countKept, "count moved by more than one answer"},
-        {clipsAsDesigned, "a number clip did not block, or a feedback clip did"},
+        {clipsAsIntended, "a number clip did not block, or a feedback clip did"},
         {checked == 1 && ui.Sel_Quizzolo[std::size_t(s.tabellaScelta)]->isChecked(), "table option and tabellaScelta differ"},
         {s.ritardoSecondi >= 1 && s.ritardoSecondi <= 10, "pause outside 1..10 s"},
         {!(ui.Timer1->isEnabled() && s.cacciaInCorso), "Timer1 runs during a hunt question"},
