@@ -202,6 +202,7 @@ class RecorderWindowTest : public QObject {
         QTest::newRow("not confirmed")          << "files" << L{"va5.wav"}                                  << "n"  << L{}               << "";
         QTest::newRow("a phone's name, given")  << "files" << L{"va5.wav", "PTT-20241107-WA0001.opus|va6"} << ""   << L{"va5", "va6"}  << "Importate 2 voci su 2";
         QTest::newRow("given to a taken clip")  << "files" << L{"va5.wav", "memo.wav|va5"}                 << ""   << L{"va5"}          << "memo.wav";
+        QTest::newRow("one left without a clip") << "files" << L{"va5.wav", "registrazione 3.wav|"}         << ""   << L{"va5"}          << "Importate 1 voci su 2";
         QTest::newRow("a name left out")        << "files" << L{"va5.wav|", "registrazione 3.wav"}         << ""   << L{}               << "Nessun file";
         QTest::newRow("unreadable, one line")   << "files" << L{"a.txt|va1", "b.txt|va2", "va5.wav"}        << ""   << L{"va5"}          << "Non sono file audio che Quizzolo sa leggere (WAV, FLAC, Ogg, Opus, MP3, M4A, AAC, AMR, 3GP): a.txt, b.txt.";
         QTest::newRow("markup in a member's name") << "pack" << L{"<img src=\"/dev/zero\">.wav", "<b>va5.wav"} << "" << L{} << "<img src=\"/dev/zero\">.wav";
