@@ -71,14 +71,21 @@ void LevelTrack::feed(const float *samples, std::size_t count)
     }
 }
 
-double LevelTrack::percentileDb(double share) const
+double LevelTrack::percentileOf(std::vector<double> levels, double share)
 {
-    if (levels_.empty())
+    if (levels.empty())
         return -140.0;
-    std::vector<double> sorted = levels_;
-    const auto at = static_cast<std::size_t>(share * static_cast<double>(sorted.size() - 1));
-    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(at), sorted.end());
-    return sorted[at];
+    const auto at = static_cast<std::size_t>(share * static_cast<double>(levels.size() - 1));
+    std::nth_element(levels.begin(), levels.begin() + static_cast<std::ptrdiff_t>(at), levels.end());
+    return levels[at];
+}
+
+double LevelTrack::powerMeanDb(std::size_t from, std::size_t to) const
+{
+    double sum = 0;
+    for (std::size_t w = from; w < to; ++w)
+        sum += std::pow(10.0, levels_[w] / 10);
+    return to > from ? 10 * std::log10(sum / static_cast<double>(to - from)) : -1000;
 }
 
 double LevelTrack::floorDb() const

@@ -31,7 +31,11 @@ class LevelTrack {
     // A floor heard on its own for a while at the start or the end, rather than the
     // softest moments of a word, so that it can be blamed for a poor take.
     bool floorIsNoise() const;
-    double percentileDb(double share) const;
+    double percentileDb(double share) const { return percentileOf(levels_, share); }
+    // The level of windows [from, to) together, their power averaged; -1000 for none.
+    double powerMeanDb(std::size_t from, std::size_t to) const;
+    // The level that `share` of `levels` lie under; -140 for none.
+    static double percentileOf(std::vector<double> levels, double share);
 
   private:
     double highPassed(double x);

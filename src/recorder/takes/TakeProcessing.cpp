@@ -80,14 +80,6 @@ std::vector<float> resampled(const std::vector<float> &in, int rate)
     return out;
 }
 
-double powerMeanDb(const LevelTrack &track, std::size_t from, std::size_t to)
-{
-    double sum = 0;
-    for (std::size_t w = from; w < to; ++w)
-        sum += std::pow(10.0, track.levelDb(w) / 10);
-    return to > from ? 10 * std::log10(sum / static_cast<double>(to - from)) : -1000;
-}
-
 QString say(TakeSource source, const char *recorded, const char *imported)
 {
     return QString::fromUtf8(source == TakeSource::Imported ? imported : recorded);
@@ -182,7 +174,7 @@ ProcessedTake processTake(const Audio &in, ClipRole role, TakeSource source)
         return take;
     }
     const std::size_t window = LevelTrack::windowSamples();
-    take.speechOverNoiseDb = powerMeanDb(track, words.from, words.to) - track.floorDb();
+    take.speechOverNoiseDb = track.powerMeanDb(words.from, words.to) - track.floorDb();
     // A steady noise lies under every word; children's voices the listener tells apart.
     if (!music && track.floorIsNoise() && take.speechOverNoiseDb < noiseRefusedBelowDb &&
         words.roomVoiced < voicesInRoom) {

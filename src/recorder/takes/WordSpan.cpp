@@ -1,7 +1,6 @@
 #include "recorder/takes/WordSpan.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 namespace quizzolo::recorder {
@@ -35,28 +34,14 @@ constexpr std::size_t dipWindows = 6;   // a stop consonant's silence, filled by
 // quietest moments; a hiss or a hum stays flat.
 constexpr double steadyShare = 0.05, voicesRiseDb = 2.0;
 
-// The level held over a syllable's length, the power averaged around each window.
+// The level held over a syllable's length around each window.
 std::vector<double> syllableLevels(const LevelTrack &track)
 {
     const std::size_t n = track.size(), half = heldWindows / 2;
-    std::vector<double> power(n), held(n);
+    std::vector<double> held(n);
     for (std::size_t w = 0; w < n; ++w)
-        power[w] = std::pow(10.0, track.levelDb(w) / 10.0);
-    for (std::size_t w = 0; w < n; ++w) {
-        const std::size_t from = w >= half ? w - half : 0, to = std::min(n, w + half + 1);
-        double sum = 0;
-        for (std::size_t v = from; v < to; ++v)
-            sum += power[v];
-        held[w] = 10.0 * std::log10(std::max(sum / static_cast<double>(to - from), 1e-14));
-    }
+        held[w] = track.powerMeanDb(w >= half ? w - half : 0, std::min(n, w + half + 1));
     return held;
-}
-
-double shareDb(std::vector<double> levels, double share)
-{
-    const auto nth = levels.begin() + static_cast<std::ptrdiff_t>(share * static_cast<double>(levels.size()));
-    std::nth_element(levels.begin(), nth, levels.end());
-    return *nth;
 }
 
 // Her words, among children nearly as loud: from the first to the last of her louder
@@ -65,8 +50,9 @@ double shareDb(std::vector<double> levels, double share)
 bool findNearVoice(const LevelTrack &track, WordSpan &span)
 {
     const std::vector<double> held = syllableLevels(track);
-    const double room = shareDb(held, roomShare), loudest = *std::max_element(held.begin(), held.end());
-    if (room - shareDb(held, steadyShare) < voicesRiseDb)
+    const double room = LevelTrack::percentileOf(held, roomShare),
+                 loudest = *std::max_element(held.begin(), held.end());
+    if (room - LevelTrack::percentileOf(held, steadyShare) < voicesRiseDb)
         return false;
     const double core = std::max(room + coreOverRoomDb, loudest - coreUnderLoudDb);
     const double still = room + stillOverRoomDb;
