@@ -108,7 +108,6 @@ class QuestionTest : public QObject {
         QTest::newRow("unix:7.0")             << QByteArray("unix:7.0")              << QByteArray()            << true;
         QTest::newRow(":70, no server")       << QByteArray(":70")                   << QByteArray()            << false;
         QTest::newRow(":8.0, no server")      << QByteArray(":8.0")                  << QByteArray()            << false;
-        QTest::newRow("unix:8, no server")    << QByteArray("unix:8")                << QByteArray()            << false;
         QTest::newRow("host name and screen") << QByteArray("aula-3.scuola.it:10.0") << QByteArray()            << true;
         QTest::newRow("none")                 << QByteArray()                        << QByteArray()            << false;
         QTest::newRow("Wayland, X gone")      << QByteArray(":8")                    << QByteArray("wayland-0") << true;

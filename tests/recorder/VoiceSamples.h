@@ -26,11 +26,10 @@ inline std::vector<float> tenth(double peak)
 }
 
 // Sound as `plan` says: "s0.5,v0.7,c0.3,k0.02" is 0.5 s of silence, 0.7 s of voice (a buzz with
-// harmonics swelling like syllables of 0.3 s, up to `peak`), 0.3 s of children further off (the
-// same, 18 dB softer), then a click of 20 ms (a key press). "m" is a murmur far off (26 dB
-// softer), "C" two children nearby (higher, nearly as loud), "p" a flat peak at full scale, as a
-// loud plosive gives. Under it all a steady hiss noiseDb below the voice (0: none), clipped as a
-// converter clips.
+// harmonics swelling like syllables of 0.3 s, up to `peak`), 0.3 s of children further off (18 dB
+// softer), a key's click of 20 ms. "m": a murmur far off (26 dB softer); "C": two children nearby,
+// higher and nearly as loud; "p": a loud plosive's flat peak. Under it all a steady hiss noiseDb
+// below the voice (0: none), clipped as a converter clips.
 inline std::vector<float> spoken(const QString &plan, double noiseDb = 0, double peak = 0.5, int rate = clipRate())
 {
     const double voiceRms = peak * 0.2885; // of the buzz and the swell below, over whole syllables

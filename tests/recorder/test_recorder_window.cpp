@@ -198,7 +198,6 @@ class RecorderWindowTest : public QObject {
         using L = QStringList;
         // clang-format off
         QTest::newRow("by clip names")          << "files" << L{"va5.wav", "VOXA7.WAV"}                    << ""   << L{"voxa7", "va5"} << "Importate 2 voci su 2";
-        QTest::newRow("by the words said")      << "files" << L{"sette per.wav", "Benissimo!.wav"}         << ""   << L{"voxa7", "voxa_esatto"} << "Importate 2";
         QTest::newRow("not confirmed")          << "files" << L{"va5.wav"}                                  << "n"  << L{}               << "";
         QTest::newRow("a phone's name, given")  << "files" << L{"va5.wav", "PTT-20241107-WA0001.opus|va6"} << ""   << L{"va5", "va6"}  << "Importate 2 voci su 2";
         QTest::newRow("given to a taken clip")  << "files" << L{"va5.wav", "memo.wav|va5"}                 << ""   << L{"va5"}          << "memo.wav";
